@@ -1,0 +1,97 @@
+#include "cli/CliArguments.h"
+
+#include <charconv>
+#include <ostream>
+
+#include "core/qelStrings.h"
+#include "core/qelXMLParser2.h"
+
+const std::string& TCliArguments::Need(std::size_t index, const char* what) const
+{
+    if (index >= Positional.size()) throw ECliUsage(std::string("missing ") + what);
+    return Positional[index];
+}
+
+void TCliArguments::AtMost(std::size_t count) const
+{
+    if (Positional.size() > count) throw ECliUsage("unexpected argument \"" + Positional[count] + "\"");
+}
+
+namespace {
+long ReadIndex(const std::string& text)
+{
+    long value = -1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0)
+        throw ECliUsage("--at needs an element index, not \"" + text + "\"");
+    return value;
+}
+}  // namespace
+
+TCliArguments ParseVerbArguments(const std::vector<std::string>& args, const TCliGlobals& globals)
+{
+    TCliArguments result;
+    result.Globals = globals;
+    bool options = true;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) throw ECliUsage(arg + " needs a value");
+            return args[++i];
+        };
+        if (options && arg == "--") {
+            options = false;
+        } else if (options && arg == "--at") {
+            result.At = ReadIndex(value());
+        } else if (options && arg == "-o") {
+            result.Output = value();
+            if (result.Output->empty()) throw ECliUsage("-o needs a file name");
+        } else if (options && arg == "--stop-at-match") {
+            result.StopAtMatch = true;
+        } else if (options && arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
+            throw ECliUsage("unknown option " + arg);
+        } else {
+            result.Positional.push_back(arg);
+        }
+    }
+    return result;
+}
+
+TqelXMLNode2* ElementAt(TqelXMLParser2& document, long index)
+{
+    // Pre-order walk without recursion; each entry is an element and its next child.
+    long seen = 0;
+    if (index == 0) return &document;
+    std::vector<std::pair<TqelXMLNode2*, int>> stack{{&document, 0}};
+    while (!stack.empty()) {
+        auto& [node, next] = stack.back();
+        if (next >= node->Children.Count()) {
+            stack.pop_back();
+            continue;
+        }
+        TqelXMLNode2* child = node->Children[next++];
+        if (++seen == index) return child;
+        stack.emplace_back(child, 0);
+    }
+    throw ECliUsage("--at " + std::to_string(index) + ": the document has only " + std::to_string(seen + 1) +
+                    " elements");
+}
+
+void LoadDocumentStrict(TqelXMLParser2& document, const std::string& fileName)
+{
+    document.LoadFromFile(fileName);
+    if (!document.LastError.empty()) throw ECliFailure(document.LastError);
+}
+
+TqelXMLNode2* TargetElement(TqelXMLParser2& document, const TCliArguments& args)
+{
+    return ElementAt(document, args.At.value_or(0));
+}
+
+void WriteResult(const TCliArguments& args, TCliStreams& io, const std::string& text)
+{
+    if (args.Output)
+        WriteFileText(*args.Output, text);
+    else
+        io.Out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}

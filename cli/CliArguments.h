@@ -1,0 +1,61 @@
+#pragma once
+// Argument handling shared by the verbs of brindle-cli.
+
+#include <iosfwd>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+class TqelXMLNode2;
+class TqelXMLParser2;
+
+// A usage error: unknown verb or option, missing or malformed argument (exit status 2).
+class ECliUsage : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A failure the engine reported (exit status 1).
+class ECliFailure : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The options of the whole program, given before the verb.
+struct TCliGlobals {
+    long WhileLimit = 10000;  // milliseconds
+};
+
+// What follows the verb: options anywhere, the rest positional.
+struct TCliArguments {
+    std::vector<std::string> Positional;
+    std::optional<long> At;
+    std::optional<std::string> Output;
+    bool StopAtMatch = false;
+    TCliGlobals Globals;
+
+    // The positional argument at index; a usage error naming what is missing when absent.
+    const std::string& Need(std::size_t index, const char* what) const;
+    // A usage error when more than count positional arguments were given.
+    void AtMost(std::size_t count) const;
+};
+
+struct TCliStreams {
+    std::ostream& Out;
+    std::ostream& Err;
+};
+
+// Reads the arguments after the verb.
+TCliArguments ParseVerbArguments(const std::vector<std::string>& args, const TCliGlobals& globals);
+
+// The element at pre-order index index of the document (0 is the document itself);
+// a usage error when the document has fewer elements.
+TqelXMLNode2* ElementAt(TqelXMLParser2& document, long index);
+// Loads FILE and fails with its LastError when the load reported one (a file
+// that cannot be read raises EFileError).
+void LoadDocumentStrict(TqelXMLParser2& document, const std::string& fileName);
+// The element --at names (0 by default).
+TqelXMLNode2* TargetElement(TqelXMLParser2& document, const TCliArguments& args);
+// Writes engine text exactly to -o OUT or to standard output.
+void WriteResult(const TCliArguments& args, TCliStreams& io, const std::string& text);

@@ -1,0 +1,9 @@
+#pragma once
+// The verbs of brindle-cli. Each returns the exit status or raises ECliUsage,
+// ECliFailure or an engine error, which the command line turns into a message.
+
+#include "cli/CliArguments.h"
+
+int VerbParse(const TCliArguments& args, TCliStreams& io);
+int VerbWrite(const TCliArguments& args, TCliStreams& io);
+int VerbFragment(const TCliArguments& args, TCliStreams& io);

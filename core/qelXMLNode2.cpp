@@ -1,0 +1,184 @@
+#include "core/qelXMLParser2.h"
+
+#include <utility>
+
+namespace {
+const std::string EmptyText;
+
+// Walks the subtree below root in pre-order without recursion; stops at the first
+// element for which visit returns true and returns it.
+template <class Visit>
+TqelXMLNode2* WalkBelow(const TqelXMLNode2* root, bool deep, Visit visit)
+{
+    if (!deep) {
+        for (const auto& child : root->Children)
+            if (visit(child.get())) return child.get();
+        return nullptr;
+    }
+    // Each entry is an element and the index of its next child to visit.
+    std::vector<std::pair<const TqelXMLNode2*, int>> stack{{root, 0}};
+    while (!stack.empty()) {
+        auto& [node, next] = stack.back();
+        if (next >= node->Children.Count()) {
+            stack.pop_back();
+            continue;
+        }
+        TqelXMLNode2* child = node->Children[next++];
+        if (visit(child)) return child;
+        if (child->Children.Count() > 0) stack.emplace_back(child, 0);
+    }
+    return nullptr;
+}
+}  // namespace
+
+TqelXMLNode2::~TqelXMLNode2()
+{
+    Attributes.Clear();
+    // Tear the subtree down level by level: every element is destroyed after its
+    // children were taken from it, so no destructor recurses.
+    auto pending = Children.TakeAll();
+    while (!pending.empty()) {
+        std::unique_ptr<TqelXMLNode2> node = std::move(pending.back());
+        pending.pop_back();
+        for (auto& child : node->Children.TakeAll()) pending.push_back(std::move(child));
+    }
+}
+
+void TqelXMLNode2::SetName(std::string name)
+{
+    const auto colon = name.find(':');
+    if (colon != std::string::npos) Prefix = name.substr(0, colon);
+    Name = std::move(name);
+}
+
+void TqelXMLNode2::SetText(std::string text)
+{
+    NeedsCData = text.find_first_of("<>") != std::string::npos;
+    Text = std::move(text);
+}
+
+TqelXMLNode2* TqelXMLNode2::AddChild(std::unique_ptr<TqelXMLNode2> child)
+{
+    child->Parent = this;
+    return Children.Add(std::move(child));
+}
+
+void TqelXMLNode2::DeleteChild(TqelXMLNode2* child)
+{
+    const int index = Children.IndexOf(child);
+    if (index >= 0) Children.Delete(index);  // the returned owner destroys it
+}
+
+bool TqelXMLNode2::MoveTo(TqelXMLNode2* newParent)
+{
+    if (!Parent || !newParent) return false;
+    for (const TqelXMLNode2* p = newParent; p; p = p->Parent)
+        if (p == this) return false;  // the tree must stay a tree
+    const int index = Parent->Children.IndexOf(this);
+    if (index < 0) return false;
+    newParent->AddChild(Parent->Children.Delete(index));
+    return true;
+}
+
+std::unique_ptr<TqelXMLNode2> TqelXMLNode2::Clone() const
+{
+    auto copyOne = [](const TqelXMLNode2& source) {
+        auto copy = std::make_unique<TqelXMLNode2>();
+        copy->SetName(source.Name);
+        copy->SetText(source.Text);
+        copy->Attributes.Reserve(static_cast<std::size_t>(source.Attributes.Count()));
+        for (const auto& attribute : source.Attributes) copy->Attributes.Add(attribute->Clone());
+        return copy;
+    };
+    auto root = copyOne(*this);
+    // Pairs of a source element and its copy whose children are still to be copied.
+    std::vector<std::pair<const TqelXMLNode2*, TqelXMLNode2*>> pending{{this, root.get()}};
+    while (!pending.empty()) {
+        auto [source, copy] = pending.back();
+        pending.pop_back();
+        copy->Children.Reserve(static_cast<std::size_t>(source->Children.Count()));
+        for (const auto& child : source->Children) {
+            TqelXMLNode2* childCopy = copy->AddChild(copyOne(*child));
+            if (child->Children.Count() > 0) pending.emplace_back(child.get(), childCopy);
+        }
+    }
+    return root;
+}
+
+const std::string& TqelXMLNode2::GetAttribute(int index) const
+{
+    if (index < 0 || index >= Attributes.Count()) return EmptyText;
+    return Attributes[index]->Value;
+}
+
+const std::string& TqelXMLNode2::GetAttribute(std::string_view name) const
+{
+    const int index = IndexOfAttribute(name);
+    return index < 0 ? EmptyText : Attributes[index]->Value;
+}
+
+void TqelXMLNode2::SetAttribute(int index, std::string value)
+{
+    if (index < 0 || index >= Attributes.Count()) return;
+    Attributes[index]->Value = std::move(value);
+}
+
+void TqelXMLNode2::SetAttribute(std::string_view name, std::string value)
+{
+    const int index = IndexOfAttribute(name);
+    if (index >= 0)
+        Attributes[index]->Value = std::move(value);
+    else
+        Attributes.Add(std::make_unique<TqelXMLAttribute2>(std::string(name), std::move(value)));
+}
+
+int TqelXMLNode2::IndexOfAttribute(std::string_view name) const
+{
+    for (int i = 0; i < Attributes.Count(); ++i)
+        if (Attributes[i]->Name == name) return i;
+    return -1;
+}
+
+bool TqelXMLNode2::RemoveAttribute(const TqelXMLAttribute2* attribute)
+{
+    const int index = Attributes.IndexOf(attribute);
+    if (index < 0) return false;
+    Attributes.Delete(index);
+    return true;
+}
+
+TqelXMLNode2* TqelXMLNode2::FindChild(std::string_view name, bool deep) const
+{
+    return WalkBelow(this, deep, [name](const TqelXMLNode2* node) { return node->Name == name; });
+}
+
+TqelXMLNode2* TqelXMLNode2::FindById(std::string_view id, bool deep) const
+{
+    return WalkBelow(this, deep, [id](const TqelXMLNode2* node) { return node->GetAttribute("id") == id; });
+}
+
+TqelXMLNode2* TqelXMLNode2::ForceChild(std::string_view name)
+{
+    if (TqelXMLNode2* found = FindChild(name, false)) return found;
+    auto child = std::make_unique<TqelXMLNode2>();
+    child->SetName(std::string(name));
+    return AddChild(std::move(child));
+}
+
+TqelXMLNode2* TqelXMLNode2::FindAncestor(std::string_view name) const
+{
+    for (TqelXMLNode2* p = Parent; p; p = p->Parent)
+        if (p->Name == name) return p;
+    return nullptr;
+}
+
+std::string TqelXMLNode2::GetNamespaceURI() const
+{
+    if (Prefix.empty()) return {};
+    const std::string key = "xmlns:" + Prefix;
+    for (const TqelXMLNode2* p = this; p; p = p->Parent) {
+        const std::string& value = p->GetAttribute(key);
+        if (!value.empty()) return value;
+    }
+    return {};
+}

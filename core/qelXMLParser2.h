@@ -1,0 +1,252 @@
+#pragma once
+// The element tree of a document: elements, attributes, the owning list that
+// holds them, and the document class that parses and writes XML text.
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+class TqelXMLParser2;
+class TqelXPathParser2;
+class TqelXPathParserList2;
+class TqelXMLNode2;
+
+// A plain element list: refers to elements without owning them.
+using TqelNodeRefList = std::vector<TqelXMLNode2*>;
+
+// An ordered, 0-based list that owns its items. Clear destroys every item in
+// index order; Delete hands the item back to the caller instead of destroying it.
+template <class T>
+class TqelXMLNodeList2 {
+public:
+    TqelXMLNodeList2() = default;
+    TqelXMLNodeList2(const TqelXMLNodeList2&) = delete;
+    TqelXMLNodeList2& operator=(const TqelXMLNodeList2&) = delete;
+    ~TqelXMLNodeList2() { Clear(); }
+
+    int Count() const { return static_cast<int>(FItems.size()); }
+    T* Items(int index) const { return FItems[static_cast<std::size_t>(index)].get(); }
+    T* operator[](int index) const { return Items(index); }
+    T* First() const { return FItems.empty() ? nullptr : FItems.front().get(); }
+    T* Last() const { return FItems.empty() ? nullptr : FItems.back().get(); }
+
+    // Appends the item; returns it.
+    T* Add(std::unique_ptr<T> item)
+    {
+        FItems.push_back(std::move(item));
+        return FItems.back().get();
+    }
+    // Inserts the item before position index (Count appends).
+    T* Insert(int index, std::unique_ptr<T> item)
+    {
+        auto it = FItems.insert(FItems.begin() + index, std::move(item));
+        return it->get();
+    }
+    // Position of the item by identity, or -1.
+    int IndexOf(const T* item) const
+    {
+        for (std::size_t i = 0; i < FItems.size(); ++i)
+            if (FItems[i].get() == item) return static_cast<int>(i);
+        return -1;
+    }
+    // Removes the entry at index and hands the item to the caller.
+    std::unique_ptr<T> Delete(int index)
+    {
+        auto item = std::move(FItems[static_cast<std::size_t>(index)]);
+        FItems.erase(FItems.begin() + index);
+        return item;
+    }
+    // Swaps two entries.
+    void Exchange(int a, int b) { std::swap(FItems[static_cast<std::size_t>(a)], FItems[static_cast<std::size_t>(b)]); }
+    // Destroys every item in index order and empties the list.
+    void Clear()
+    {
+        for (auto& item : FItems) item.reset();
+        FItems.clear();
+    }
+    // Empties the list, handing every item to the caller (in index order).
+    std::vector<std::unique_ptr<T>> TakeAll()
+    {
+        std::vector<std::unique_ptr<T>> items;
+        items.swap(FItems);
+        return items;
+    }
+    void Reserve(std::size_t n) { FItems.reserve(n); }
+
+    auto begin() const { return FItems.begin(); }
+    auto end() const { return FItems.end(); }
+
+private:
+    std::vector<std::unique_ptr<T>> FItems;
+};
+
+// One attribute of an element: its full name (prefix included) and its value.
+class TqelXMLAttribute2 {
+public:
+    std::string Value;
+    std::string Name;
+
+    TqelXMLAttribute2() = default;
+    TqelXMLAttribute2(std::string name, std::string value) : Value(std::move(value)), Name(std::move(name)) {}
+    TqelXMLAttribute2(const TqelXMLAttribute2&) = delete;
+    TqelXMLAttribute2& operator=(const TqelXMLAttribute2&) = delete;
+
+    void SetName(std::string name) { Name = std::move(name); }
+    void SetValue(std::string value) { Value = std::move(value); }
+    // A new attribute with the same name and value.
+    std::unique_ptr<TqelXMLAttribute2> Clone() const { return std::make_unique<TqelXMLAttribute2>(Name, Value); }
+};
+
+using TqelXMLAttributeList2 = TqelXMLNodeList2<TqelXMLAttribute2>;
+using TqelXMLChildList2 = TqelXMLNodeList2<TqelXMLNode2>;
+
+// An element: a name, one text, attributes in the order they were first set,
+// and child elements in document order. There are no other node kinds.
+class TqelXMLNode2 {
+public:
+    std::string Name;
+    std::string Prefix;
+    std::string Text;
+    bool NeedsCData = false;
+    TqelXMLParser2* Document = nullptr;  // not owned; set by the parser below the root only
+    TqelXMLNode2* Parent = nullptr;      // not owned
+    TqelXMLChildList2 Children;          // owned
+    TqelXMLAttributeList2 Attributes;    // owned
+
+    TqelXMLNode2() = default;
+    TqelXMLNode2(const TqelXMLNode2&) = delete;
+    TqelXMLNode2& operator=(const TqelXMLNode2&) = delete;
+    // Destroys the attributes and the whole subtree (without recursion), but does
+    // not unlink the element from its parent.
+    virtual ~TqelXMLNode2();
+
+    // Sets Name; a name with a colon also sets Prefix, any other keeps the old Prefix.
+    void SetName(std::string name);
+    // Sets Text and recomputes NeedsCData ("<" or ">" in the text).
+    void SetText(std::string text);
+    void SetParent(TqelXMLNode2* parent) { Parent = parent; }
+    // Appends child and makes this its parent; returns the child.
+    TqelXMLNode2* AddChild(std::unique_ptr<TqelXMLNode2> child);
+    // Destroys a direct child with its subtree; anything else leaves the tree unchanged.
+    void DeleteChild(TqelXMLNode2* child);
+    // Moves this element to the end of newParent's children. False, and nothing
+    // changes, when this element has no parent or newParent lies in its own subtree.
+    bool MoveTo(TqelXMLNode2* newParent);
+    // A deep copy without Parent and Document; the caller attaches it.
+    std::unique_ptr<TqelXMLNode2> Clone() const;
+
+    // Value of the attribute at index, or "" when there is none.
+    const std::string& GetAttribute(int index) const;
+    // Value of the attribute with that name, or "" (a missing and an empty attribute look the same).
+    const std::string& GetAttribute(std::string_view name) const;
+    const std::string& GetAttribute(const char* name) const { return GetAttribute(std::string_view(name)); }
+    const std::string& GetAttribute(const std::string& name) const { return GetAttribute(std::string_view(name)); }
+    // Sets the value of the attribute at index; never adds one.
+    void SetAttribute(int index, std::string value);
+    // Sets the value of the named attribute, appending it when it is missing.
+    void SetAttribute(std::string_view name, std::string value);
+    void SetAttribute(const char* name, std::string value) { SetAttribute(std::string_view(name), std::move(value)); }
+    void SetAttribute(const std::string& name, std::string value) { SetAttribute(std::string_view(name), std::move(value)); }
+    // 0-based position of the first attribute with that name, or -1.
+    int IndexOfAttribute(std::string_view name) const;
+    bool HasAttribute(std::string_view name) const { return IndexOfAttribute(name) != -1; }
+    // Destroys the attribute when it belongs to this element; false otherwise.
+    bool RemoveAttribute(const TqelXMLAttribute2* attribute);
+
+    // First child with that name; when deep, each child's subtree is searched
+    // before the next sibling (pre-order). The element itself is never tested.
+    TqelXMLNode2* FindChild(std::string_view name, bool deep) const;
+    // As FindChild, testing the "id" attribute (an empty id finds the first element without one).
+    TqelXMLNode2* FindById(std::string_view id, bool deep) const;
+    // The first direct child with that name, created and appended when there is none.
+    TqelXMLNode2* ForceChild(std::string_view name);
+    // The nearest ancestor with that name, or nullptr.
+    TqelXMLNode2* FindAncestor(std::string_view name) const;
+    // Value of "xmlns:" + Prefix on this element or the nearest ancestor where it is not empty.
+    std::string GetNamespaceURI() const;
+
+    // Appends the elements of this subtree (this element first) for which the
+    // expression is true, compiling it through the document's cache.
+    void SelectNodes(TqelXMLParser2& document, TqelNodeRefList& list, bool stopAtMatch, std::string_view expression);
+    // The XEL variable ("xel:var" element) of that name visible from this element:
+    // searched among the direct children of each enclosing "xel:function", nearest
+    // first, then of the enclosing "xel:program"; nullptr when there is none.
+    TqelXMLNode2* FindXelVariable(std::string_view name) const;
+    // Asks the stylesheet document to transform this element; returns the text.
+    void TransformWith(TqelXMLParser2& stylesheet, std::string& result);
+};
+
+// As SelectNodes on start, with an expression compiled for this call only.
+void SelectNodesDirect(TqelXMLNode2* start, TqelNodeRefList& list, std::string_view expression, bool stopAtMatch);
+
+// Called for the custom elements of an XEL program with the document, the element
+// and the expression text.
+using TqelXelCustomEvent = std::function<void(TqelXMLParser2& document, TqelXMLNode2& node, const std::string& expression)>;
+
+// A document: itself the outermost element of its tree, with the parser's state,
+// the output buffer shared by the writer and the stylesheet processor, the XML
+// declaration and the cache of compiled expressions.
+class TqelXMLParser2 : public TqelXMLNode2 {
+public:
+    std::string Source;
+    std::ptrdiff_t Position = 0;       // 1-based; where the last parse stopped (0 after "Missing <")
+    TqelXMLNode2* ParseRoot = nullptr;  // not owned
+    std::string OutBuffer;              // holds OutLength characters; storage reserved for at least OutCapacity
+    int IndentLevel = 0;
+    std::size_t OutCapacity = 0;
+    std::size_t OutLength = 0;
+    std::size_t OutCursor = 0;  // offset of the next character: always OutLength
+    std::string LastError;
+    std::unique_ptr<TqelXMLNode2> Declaration;          // owned
+    // owned; made by the expression engine on first use, dropped by a whole-document
+    // parse. The engine supplies the deleter, so this header needs no engine type.
+    std::unique_ptr<TqelXPathParserList2, void (*)(TqelXPathParserList2*)> PathCache{nullptr, nullptr};
+    std::size_t GrowBy = 65536;
+    TqelXelCustomEvent OnXelCustom;
+
+    TqelXMLParser2();
+    ~TqelXMLParser2() override;
+
+    // Reads the file and parses it as a whole document; LastError holds the result.
+    // A file that cannot be read raises EFileError and changes nothing.
+    void LoadFromFile(const std::string& fileName);
+    // Parses text as a whole document; LastError holds the result.
+    void LoadFromText(std::string text);
+    // Whole-document parse of Source; returns "" on success or the composed message.
+    std::string Parse();
+    // Rebuilds node from text; LastError holds the result.
+    void ParseFragment(TqelXMLNode2* node, std::string text);
+    // Writes the document and replaces the file atomically; raises EFileError.
+    void SaveToFile(const std::string& fileName);
+
+    // The whole document with its declaration line.
+    void GetXMLText(std::string& result);
+    std::string GetXMLText();
+    // One element; the declaration line only for an element without parent; "" for nullptr.
+    void GetNodeXML(const TqelXMLNode2* node, std::string& result);
+    std::string GetNodeXML(const TqelXMLNode2* node);
+
+    // Empties the output buffer and preallocates GrowBy characters.
+    void ResetOutput();
+    // Appends text to the output buffer; OutCapacity grows by the larger of GrowBy and the text's length.
+    void AppendOutput(std::string_view text);
+    // Writes node and its subtree at the current IndentLevel.
+    void WriteNode(const TqelXMLNode2* node);
+
+    // The cached compiled expression for this exact text, compiled on first use.
+    TqelXPathParser2& GetXPathParser(const std::string& expression);
+    void SetXelCustomHandler(TqelXelCustomEvent handler) { OnXelCustom = std::move(handler); }
+
+private:
+    void ParseElement(TqelXMLNode2* cur, TqelXMLNode2* stop);
+    void ParseAttributes(TqelXMLNode2* node, std::string_view text);
+    void ParseText(TqelXMLNode2* node);
+    std::string ComposeParseError(const std::string& message);
+    void WriteDeclaration();
+    // Takes the first OutLength characters and releases the buffer.
+    void TakeOutput(std::string& result);
+};

@@ -1,0 +1,200 @@
+// The XML scanner of the document class.
+//
+// It knows start tags, end tags, empty-element tags, attributes in single or
+// double quotes, one text per element, CDATA sections and a leading declaration.
+// Entity references stay as written; end tags close the open element whatever
+// their name; text after a child element is skipped.
+//
+//   document  := [anything] ["<?xml" decl "?>"] element [anything]
+//   element   := "<" name [" " attributes] ("/>" | ">" [text | cdata] content "</" anything ">")
+//   attribute := name "=" quote value quote           (no blank after "=")
+
+#include <stdexcept>
+#include <unordered_map>
+
+#include "core/qelXMLParser2.h"
+
+namespace {
+
+// An error inside a scan; the document turns it into its composed message.
+class EScanError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Removes characters of code 32 and below from both ends.
+std::string_view Trim(std::string_view s)
+{
+    std::size_t first = 0;
+    while (first < s.size() && static_cast<unsigned char>(s[first]) <= 32) ++first;
+    std::size_t last = s.size();
+    while (last > first && static_cast<unsigned char>(s[last - 1]) <= 32) --last;
+    return s.substr(first, last - first);
+}
+
+constexpr std::string_view CDataStart = "<![CDATA[";
+constexpr std::string_view CDataEnd = "]]>";
+
+// Elements with many attributes look names up in a hash table while a tag is read,
+// so that a tag with a huge number of attributes reads in linear time.
+constexpr int AttributeIndexThreshold = 16;
+
+}  // namespace
+
+std::string TqelXMLParser2::Parse()
+{
+    Attributes.Clear();
+    Children.Clear();
+    PathCache.reset();
+    Name.clear();
+    SetText({});
+    Position = 1;
+    ParseRoot = this;
+    const std::string_view source = Source;
+    try {
+        const std::size_t lt = source.find('<');
+        if (lt != std::string_view::npos && source.substr(lt, 5) == "<?xml") {
+            const std::size_t end = source.find("?>", lt);
+            if (end == std::string_view::npos) return "Missing ?> in xml declaration.";
+            Position = static_cast<std::ptrdiff_t>(end) + 3;
+            const std::size_t from = lt + 6;
+            if (from < end) {
+                const std::string_view declaration = Trim(source.substr(from, end - from));
+                if (!declaration.empty()) ParseAttributes(Declaration.get(), declaration);
+            }
+        }
+        ParseElement(nullptr, nullptr);
+    } catch (const EScanError& error) {
+        return ComposeParseError(error.what());
+    }
+    return {};
+}
+
+void TqelXMLParser2::ParseFragment(TqelXMLNode2* node, std::string text)
+{
+    Source = std::move(text);
+    Position = 1;
+    ParseRoot = node;
+    if (!node) {
+        LastError = "Invalid parameter pNode";
+        return;
+    }
+    node->Children.Clear();
+    try {
+        ParseElement(node->Parent, node->Parent);
+        LastError.clear();
+    } catch (const EScanError& error) {
+        LastError = ComposeParseError(error.what());
+    }
+}
+
+void TqelXMLParser2::ParseElement(TqelXMLNode2* cur, TqelXMLNode2* stop)
+{
+    const std::string_view source = Source;
+    for (;;) {
+        const std::size_t lt = source.find('<', static_cast<std::size_t>(Position - 1));
+        if (lt == std::string_view::npos) {
+            Position = 0;
+            throw EScanError("Missing <");
+        }
+        Position = static_cast<std::ptrdiff_t>(lt) + 1;
+        const std::size_t gt = source.find('>', lt);
+        if (gt == std::string_view::npos) throw EScanError("Missing >");
+        std::string_view tag = source.substr(lt + 1, gt - lt - 1);
+        Position = static_cast<std::ptrdiff_t>(gt) + 2;
+
+        const bool atTop = cur == stop;  // no element of the text is open
+        if (!tag.empty() && tag.front() == '/') {
+            if (atTop) throw EScanError("End tag without an open element");
+            cur = cur->Parent;
+            if (cur == stop) return;
+            continue;
+        }
+
+        const bool empty = !tag.empty() && tag.back() == '/';
+        if (empty) tag = Trim(tag.substr(0, tag.size() - 1));
+        std::string_view name = tag;
+        std::string_view attributes;
+        if (const std::size_t space = tag.find(' '); space != std::string_view::npos) {
+            name = tag.substr(0, space);
+            attributes = Trim(tag.substr(space + 1));
+        }
+
+        TqelXMLNode2* element = ParseRoot;
+        if (!atTop) {
+            auto created = std::make_unique<TqelXMLNode2>();
+            created->Document = this;
+            element = cur->AddChild(std::move(created));
+        }
+        element->SetName(std::string(name));
+        if (!attributes.empty()) ParseAttributes(element, attributes);
+
+        if (empty) {
+            if (atTop) return;
+            continue;
+        }
+        ParseText(element);
+        cur = element;
+    }
+}
+
+void TqelXMLParser2::ParseAttributes(TqelXMLNode2* node, std::string_view text)
+{
+    std::unordered_map<std::string_view, int> index;  // filled once the element has many attributes
+    text = Trim(text);
+    while (!text.empty()) {
+        const std::size_t eq = text.find('=');
+        if (eq == std::string_view::npos) throw EScanError("missing = when parsing attributes");
+        const char delimiter = eq + 1 < text.size() ? text[eq + 1] : '\0';
+        if (delimiter != '"' && delimiter != '\'')
+            throw EScanError("missing value delimiter when parsing attributes");
+        const std::size_t close = text.find(delimiter, eq + 2);
+        if (close == std::string_view::npos)
+            throw EScanError(std::string("Expected closing ") + delimiter + " when parsing attributes");
+        const std::string_view name = Trim(text.substr(0, eq));
+        std::string value(text.substr(eq + 2, close - eq - 2));
+
+        if (node->Attributes.Count() < AttributeIndexThreshold) {
+            node->SetAttribute(name, std::move(value));
+        } else {
+            if (index.empty())
+                for (int i = 0; i < node->Attributes.Count(); ++i)
+                    index.emplace(node->Attributes[i]->Name, i);  // the first of equal names wins
+            if (auto found = index.find(name); found != index.end()) {
+                node->Attributes[found->second]->Value = std::move(value);
+            } else {
+                auto* added = node->Attributes.Add(std::make_unique<TqelXMLAttribute2>(std::string(name), std::move(value)));
+                index.emplace(added->Name, node->Attributes.Count() - 1);
+            }
+        }
+        text.remove_prefix(close + 1);
+    }
+}
+
+void TqelXMLParser2::ParseText(TqelXMLNode2* node)
+{
+    const std::string_view source = Source;
+    const auto from = static_cast<std::size_t>(Position - 1);
+    const std::size_t lt = source.find('<', from);
+    if (lt == std::string_view::npos) throw EScanError("Expected < when parsing text");
+    if (source.substr(lt, CDataStart.size()) != CDataStart) {
+        node->SetText(std::string(Trim(source.substr(from, lt - from))));
+        Position = static_cast<std::ptrdiff_t>(lt) + 1;
+        return;
+    }
+    const std::size_t start = lt + CDataStart.size();
+    Position = static_cast<std::ptrdiff_t>(start) + 1;
+    const std::size_t end = source.find(CDataEnd, start);
+    if (end == std::string_view::npos) throw EScanError("Expected ]]> when parsing CDATA section");
+    node->SetText(std::string(Trim(source.substr(start, end - start))));
+    Position = static_cast<std::ptrdiff_t>(end + CDataEnd.size()) + 1;
+}
+
+std::string TqelXMLParser2::ComposeParseError(const std::string& message)
+{
+    const std::size_t start = Position > 20 ? static_cast<std::size_t>(Position - 21) : 0;
+    std::string near = start < Source.size() ? Source.substr(start, 50) : std::string();
+    std::string result = message + " near " + near + "\r\nError position=" + std::to_string(Position) + "\r\n";
+    result += GetXMLText();
+    return result;
+}

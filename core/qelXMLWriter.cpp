@@ -1,0 +1,161 @@
+// The XML writer of the document class: elements as text, two spaces of
+// indentation per level, CR LF between lines, no character escaping.
+
+#include <algorithm>
+
+#include "core/qelXMLParser2.h"
+
+namespace {
+constexpr std::string_view LineBreak = "\r\n";
+
+// Indentation stops growing at this level: a document nested a million levels
+// deep would otherwise need terabytes of spaces. Whitespace between tags does not
+// change what the document reads back as.
+constexpr int MaxIndentLevel = 64;
+const std::string Indentation(2 * MaxIndentLevel, ' ');
+
+std::string_view IndentFor(int level)
+{
+    return std::string_view(Indentation).substr(0, 2 * static_cast<std::size_t>(std::clamp(level, 0, MaxIndentLevel)));
+}
+}  // namespace
+
+void TqelXMLParser2::ResetOutput()
+{
+    std::string().swap(OutBuffer);
+    OutBuffer.reserve(GrowBy);
+    OutCapacity = GrowBy;
+    OutLength = 0;
+    OutCursor = 0;
+    IndentLevel = 0;
+}
+
+void TqelXMLParser2::AppendOutput(std::string_view text)
+{
+    const std::size_t n = text.size();
+    if (n == 0) return;
+    if (OutCapacity < OutLength + n) {
+        OutCapacity += std::max(GrowBy, n);
+        // The storage itself grows geometrically, so that long outputs are not
+        // copied once per GrowBy characters.
+        if (OutBuffer.capacity() < OutCapacity) OutBuffer.reserve(std::max(OutCapacity, 2 * OutBuffer.capacity()));
+    }
+    OutBuffer.append(text);
+    OutLength += n;
+    OutCursor = OutLength;
+}
+
+void TqelXMLParser2::WriteNode(const TqelXMLNode2* node)
+{
+    // Each frame is an element whose start tag is written and the index of the
+    // next child to write; the walk needs no recursion however deep the tree.
+    struct TFrame {
+        const TqelXMLNode2* Node;
+        int Next;
+    };
+    std::vector<TFrame> stack;
+    const TqelXMLNode2* entering = node;
+    for (;;) {
+        if (entering) {
+            const TqelXMLNode2& element = *entering;
+            entering = nullptr;
+            AppendOutput(IndentFor(IndentLevel));
+            AppendOutput("<");
+            AppendOutput(element.Name);
+            for (const auto& attribute : element.Attributes) {
+                const bool single = attribute->Value.find('\'') == std::string::npos;
+                AppendOutput(" ");
+                AppendOutput(attribute->Name);
+                AppendOutput(single ? "='" : "=\"");
+                AppendOutput(attribute->Value);
+                AppendOutput(single ? "'" : "\"");
+            }
+            const bool hasChildren = element.Children.Count() > 0;
+            if (!hasChildren && element.Text.empty()) {
+                AppendOutput("/>");
+            } else {
+                AppendOutput(element.NeedsCData ? "><![CDATA[" : ">");
+                AppendOutput(element.Text);
+                if (element.NeedsCData) AppendOutput("]]>");
+                if (!hasChildren) {
+                    AppendOutput("</");
+                    AppendOutput(element.Name);
+                    AppendOutput(">");
+                } else {
+                    ++IndentLevel;
+                    stack.push_back({&element, 0});
+                }
+            }
+        }
+        if (stack.empty()) return;
+        TFrame& top = stack.back();
+        if (top.Next < top.Node->Children.Count()) {
+            AppendOutput(LineBreak);
+            entering = top.Node->Children[top.Next++];
+            continue;
+        }
+        --IndentLevel;
+        AppendOutput(LineBreak);
+        AppendOutput(IndentFor(IndentLevel));
+        AppendOutput("</");
+        AppendOutput(top.Node->Name);
+        AppendOutput(">");
+        stack.pop_back();
+    }
+}
+
+void TqelXMLParser2::WriteDeclaration()
+{
+    std::string version = Declaration->GetAttribute("version");
+    std::string encoding = Declaration->GetAttribute("encoding");
+    if (version.empty()) version = "1.0";
+    if (encoding.empty()) encoding = "ISO-8859-1";
+    AppendOutput("<?xml version='");
+    AppendOutput(version);
+    AppendOutput("' encoding='");
+    AppendOutput(encoding);
+    AppendOutput("' ?>");
+    AppendOutput(LineBreak);
+}
+
+void TqelXMLParser2::TakeOutput(std::string& result)
+{
+    OutBuffer.resize(OutLength);
+    result = std::move(OutBuffer);
+    std::string().swap(OutBuffer);
+    OutCapacity = 0;
+    OutLength = 0;
+    OutCursor = 0;
+}
+
+void TqelXMLParser2::GetXMLText(std::string& result)
+{
+    ResetOutput();
+    WriteDeclaration();
+    WriteNode(this);
+    TakeOutput(result);
+}
+
+std::string TqelXMLParser2::GetXMLText()
+{
+    std::string result;
+    GetXMLText(result);
+    return result;
+}
+
+void TqelXMLParser2::GetNodeXML(const TqelXMLNode2* node, std::string& result)
+{
+    result.clear();
+    if (!node) return;
+    ResetOutput();
+    if (!node->Parent) WriteDeclaration();
+    WriteNode(node);
+    TakeOutput(result);
+}
+
+std::string TqelXMLParser2::GetNodeXML(const TqelXMLNode2* node)
+{
+    std::string result;
+    GetNodeXML(node, result);
+    return result;
+}

@@ -1,0 +1,99 @@
+// Whole-file reading and the atomic replacement of files.
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include "TestFiles.h"
+#include "core/FileError.h"
+#include "core/qelStrings.h"
+
+namespace {
+
+std::string ErrorOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const EFileError& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+std::vector<std::string> FolderEntries(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(Files, ReadErrorsNameTheFileAndTheReason)
+{
+    TTempDir dir;
+    EXPECT_EQ(ErrorOf([&] { ReadFileText(dir.File("x.xml")); }),
+              "Cannot open file \"" + dir.File("x.xml") + "\": No such file or directory");
+    EXPECT_EQ(ErrorOf([&] { ReadFileText(dir.Path().string()); }),
+              "Cannot open file \"" + dir.Path().string() + "\": Is a directory");
+    EXPECT_FALSE(FileExists(dir.Path().string()));
+    EXPECT_FALSE(FileExists(dir.File("x.xml")));
+}
+
+TEST(Files, WriteReplacesExactlyAndKeepsPermissions)
+{
+    TTempDir dir;
+    const std::string file = dir.File("doc.xml");
+    const std::string bytes("<a>\0\xff\r\n</a>", 11);
+    WriteFileText(file, "old");
+    ::chmod(file.c_str(), 0640);
+    WriteFileText(file, bytes);
+    EXPECT_EQ(ReadFileText(file), bytes);
+    EXPECT_TRUE(FileExists(file));
+    struct stat info {};
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"doc.xml"});
+    WriteFileText(file, "");
+    EXPECT_EQ(ReadFileText(file), "");
+}
+
+TEST(Files, WritingThroughALinkReplacesItsTarget)
+{
+    TTempDir dir;
+    WriteFileText(dir.File("real.xml"), "old");
+    std::filesystem::create_symlink("real.xml", dir.File("link.xml"));
+    WriteFileText(dir.File("link.xml"), "new");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.xml")));
+    EXPECT_EQ(ReadFileText(dir.File("real.xml")), "new");
+}
+
+TEST(Files, AFailedSaveLeavesTheOldFileWhole)
+{
+    TTempDir dir;
+    const std::string file = dir.File("doc.xml");
+    WriteFileText(file, "precious");
+
+    EXPECT_EQ(ErrorOf([&] { WriteFileText(dir.File("missing/doc.xml"), "x"); }),
+              "Cannot create file \"" + dir.File("missing/doc.xml") + "\": No such file or directory");
+    EXPECT_EQ(ErrorOf([&] { WriteFileText(dir.Path().string(), "x"); }).rfind("Cannot create file", 0), 0u);
+
+    // A write that the system cuts short (here: the file size limit) fails the save.
+    struct rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 4;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::string error = ErrorOf([&] { WriteFileText(file, "a much longer replacement"); });
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(error, "Cannot write file \"" + file + "\": File too large");
+    EXPECT_EQ(ReadFileText(file), "precious");
+    EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"doc.xml"});
+}
+
+}  // namespace
