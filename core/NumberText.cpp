@@ -152,7 +152,8 @@ bool FloatToText(double value, std::string& text, const TFormatSettings& setting
     if (!std::isfinite(value))
         return false;
     if (value == 0) {  // negative zero too
-        text.assign(1, '0');
+        text.clear();
+        text.push_back('0');
         return true;
     }
     // The general conversion with 15 significant digits: fixed notation for decimal
