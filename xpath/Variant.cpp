@@ -1,0 +1,189 @@
+#include "xpath/Variant.h"
+
+#include <string_view>
+
+#include "core/DateText.h"
+#include "core/NumberText.h"
+
+void RaiseTypeConversion()
+{
+    throw EVariantError(InvalidTypeConversionText);
+}
+
+void RaiseInvalidOperation()
+{
+    throw EVariantError(InvalidOperationText);
+}
+
+Variant Variant::Null()
+{
+    Variant v;
+    v.FKind = vkNull;
+    return v;
+}
+
+Variant Variant::FromInteger(std::int32_t value)
+{
+    Variant v;
+    v.FKind = vkInteger;
+    v.FInteger = value;
+    return v;
+}
+
+Variant Variant::FromDouble(double value)
+{
+    Variant v;
+    v.FKind = vkDouble;
+    v.FDouble = value;
+    return v;
+}
+
+Variant Variant::FromDate(double value)
+{
+    Variant v;
+    v.FKind = vkDate;
+    v.FDouble = value;
+    return v;
+}
+
+Variant Variant::FromBoolean(bool value)
+{
+    Variant v;
+    v.FKind = vkBoolean;
+    v.FBoolean = value;
+    return v;
+}
+
+Variant Variant::FromText(std::string value)
+{
+    Variant v;
+    v.FKind = vkText;
+    v.FText = std::move(value);
+    return v;
+}
+
+std::string Variant::ToText() const
+{
+    std::string text;
+    switch (FKind) {
+    case vkEmpty:
+        return text;
+    case vkInteger:
+        return IntToText(FInteger);
+    case vkDouble:
+        if (!FloatToText(FDouble, text)) RaiseTypeConversion();
+        return text;
+    case vkDate:
+        if (!DateTimeToText(FDouble, text)) RaiseTypeConversion();
+        return text;
+    case vkBoolean:
+        return FBoolean ? "True" : "False";
+    case vkText:
+        return FText;
+    case vkNull:
+        break;
+    }
+    RaiseTypeConversion();
+}
+
+double Variant::ToDouble() const
+{
+    switch (FKind) {
+    case vkEmpty:
+        return 0.0;
+    case vkInteger:
+        return FInteger;
+    case vkDouble:
+    case vkDate:
+        return FDouble;
+    case vkBoolean:
+        return FBoolean ? -1.0 : 0.0;
+    case vkText: {
+        double value = 0.0;
+        if (!TextToFloat(FText, value)) RaiseTypeConversion();
+        return value;
+    }
+    case vkNull:
+        break;
+    }
+    RaiseTypeConversion();
+}
+
+std::int32_t Variant::ToInteger() const
+{
+    switch (FKind) {
+    case vkEmpty:
+        return 0;
+    case vkInteger:
+        return FInteger;
+    case vkBoolean:
+        return FBoolean ? -1 : 0;
+    case vkDouble:
+    case vkDate:
+    case vkText: {
+        std::int32_t value = 0;
+        if (!RoundToInt32(ToDouble(), value)) RaiseTypeConversion();
+        return value;
+    }
+    case vkNull:
+        break;
+    }
+    RaiseTypeConversion();
+}
+
+namespace {
+
+bool SameWordIgnoringCase(std::string_view text, std::string_view lowerWord)
+{
+    if (text.size() != lowerWord.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != lowerWord[i]) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool Variant::ToBoolean() const
+{
+    switch (FKind) {
+    case vkEmpty:
+        return false;
+    case vkInteger:
+        return FInteger != 0;
+    case vkDouble:
+    case vkDate:
+        return FDouble != 0.0;
+    case vkBoolean:
+        return FBoolean;
+    case vkText: {
+        std::string_view text = FText;
+        const auto first = text.find_first_not_of(' ');
+        text = first == std::string_view::npos ? std::string_view() : text.substr(first, text.find_last_not_of(' ') - first + 1);
+        if (SameWordIgnoringCase(text, "true")) return true;
+        if (SameWordIgnoringCase(text, "false")) return false;
+        double value = 0.0;
+        if (!TextToFloat(text, value)) RaiseTypeConversion();
+        return value != 0.0;
+    }
+    case vkNull:
+        break;
+    }
+    RaiseTypeConversion();
+}
+
+const char* VarKindName(TVarKind kind)
+{
+    switch (kind) {
+    case vkEmpty: return "Empty";
+    case vkNull: return "Null";
+    case vkInteger: return "Integer";
+    case vkDouble: return "Double";
+    case vkDate: return "Date";
+    case vkBoolean: return "Boolean";
+    case vkText: return "Text";
+    }
+    return "Unknown";
+}

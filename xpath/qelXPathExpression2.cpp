@@ -1,0 +1,94 @@
+// Construction and compilation of expressions.
+//
+// The compiler turns the token list into postfix order in one pass with an
+// operator stack (priorities: "and" "or" 0, brackets 1, comparisons and "-" 3,
+// "+" 4, "/" 5, "*" 6, function words 7):
+//   operand   copied to the program;
+//   operator  moves every stacked operator of equal or higher priority (down to an
+//             open bracket) to the program, then is stacked;
+//   "("       stacked;
+//   ")"       moves operators down to the nearest "(", which is dropped; without one
+//             the compilation stops and reports false;
+//   "," "#"   ignored;
+//   end       moves operators down to the first unclosed "(", if any.
+// So «a - b + c» is a - (b + c), «a / b * c» is a / (b * c), and a function word,
+// being of the highest priority, takes the operands that precede it in the program.
+
+#include "xpath/qelXPathExpression2.h"
+
+#include "core/qelXMLParser2.h"
+
+TqelXPathExpression2::TqelXPathExpression2()
+{
+    OnGetAttribute = [this](TqelXPathExpression2& sender, const std::string& name, Variant& value, bool& handled) {
+        DefaultGetAttribute(sender, name, value, handled);
+    };
+}
+
+TqelXPathExpression2::~TqelXPathExpression2()
+{
+    Clear();
+}
+
+void TqelXPathExpression2::Clear()
+{
+    Tokens.clear();
+    Postfix.clear();
+    OperatorStack.clear();
+}
+
+bool TqelXPathExpression2::SetExpression(std::string_view text)
+{
+    Expression = std::string(text);
+    Clear();
+    {
+        TqelXPathTokenizer tokenizer;
+        tokenizer.Tokenize(Expression, Tokens);
+    }
+    return Compile();
+}
+
+void TqelXPathExpression2::DefaultGetAttribute(TqelXPathExpression2&, const std::string& name, Variant& value,
+                                               bool& handled)
+{
+    if (Node != nullptr && Node->HasAttribute(name))
+        value = Variant::FromText(Node->GetAttribute(name));
+    else
+        value = Variant::FromText("");
+    handled = true;
+}
+
+bool TqelXPathExpression2::Compile()
+{
+    auto moveTopToPostfix = [this] {
+        Postfix.push_back(std::move(OperatorStack.back()));
+        OperatorStack.pop_back();
+    };
+    auto openOnTop = [this] { return OperatorStack.back()->Kind == tkOpen; };
+
+    for (const auto& token : Tokens) {
+        switch (token->Kind) {
+        case tkOperand:
+            Postfix.push_back(CopyToken(*token));
+            break;
+        case tkOperator:
+            while (!OperatorStack.empty() && !openOnTop() && OperatorStack.back()->Priority >= token->Priority)
+                moveTopToPostfix();
+            OperatorStack.push_back(CopyToken(*token));
+            break;
+        case tkOpen:
+            OperatorStack.push_back(CopyToken(*token));
+            break;
+        case tkClose:
+            while (!OperatorStack.empty() && !openOnTop()) moveTopToPostfix();
+            if (OperatorStack.empty()) return false;
+            OperatorStack.pop_back();
+            break;
+        case tkComma:
+        case tkHash:
+            break;
+        }
+    }
+    while (!OperatorStack.empty() && !openOnTop()) moveTopToPostfix();
+    return OperatorStack.empty();
+}
