@@ -19,6 +19,8 @@ constexpr TVerb Verbs[] = {
     {"parse", VerbParse},
     {"write", VerbWrite},
     {"fragment", VerbFragment},
+    {"eval", VerbEval},
+    {"select", VerbSelect},
 };
 
 constexpr std::string_view Usage =

@@ -7,3 +7,5 @@
 int VerbParse(const TCliArguments& args, TCliStreams& io);
 int VerbWrite(const TCliArguments& args, TCliStreams& io);
 int VerbFragment(const TCliArguments& args, TCliStreams& io);
+int VerbEval(const TCliArguments& args, TCliStreams& io);
+int VerbSelect(const TCliArguments& args, TCliStreams& io);

@@ -1,0 +1,100 @@
+// Verbs that evaluate expressions and select elements.
+
+#include <ostream>
+#include <unordered_map>
+#include <vector>
+
+#include "cli/CliVerbs.h"
+#include "core/qelXMLParser2.h"
+#include "xpath/qelXPathParser2.h"
+
+namespace {
+
+// A text for one TAB-separated field of a line: backslash, TAB, CR and LF escaped.
+std::string EscapeField(const std::string& text)
+{
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '\\': escaped += "\\\\"; break;
+        case '\t': escaped += "\\t"; break;
+        case '\r': escaped += "\\r"; break;
+        case '\n': escaped += "\\n"; break;
+        default: escaped += c; break;
+        }
+    }
+    return escaped;
+}
+
+// The pre-order index of every element of the document (0 is the document itself).
+std::unordered_map<const TqelXMLNode2*, long> PreOrderIndexes(const TqelXMLParser2& document)
+{
+    std::unordered_map<const TqelXMLNode2*, long> indexes;
+    std::vector<const TqelXMLNode2*> pending{&document};
+    long next = 0;
+    while (!pending.empty()) {
+        const TqelXMLNode2* node = pending.back();
+        pending.pop_back();
+        indexes.emplace(node, next++);
+        for (int i = node->Children.Count() - 1; i >= 0; --i) pending.push_back(node->Children[i]);
+    }
+    return indexes;
+}
+
+void PrintSelection(const TqelXMLParser2& document, const TqelNodeRefList& list, std::ostream& out)
+{
+    if (list.empty()) return;
+    const auto indexes = PreOrderIndexes(document);
+    for (const TqelXMLNode2* node : list)
+        out << indexes.at(node) << '\t' << EscapeField(node->Name) << '\t' << EscapeField(node->Text) << '\n';
+}
+
+}  // namespace
+
+int VerbEval(const TCliArguments& args, TCliStreams& io)
+{
+    args.AtMost(2);
+    const std::string& fileName = args.Need(0, "FILE");
+    const std::string& expression = args.Need(1, "EXPR");
+    TqelXMLParser2 document;
+    TqelXMLNode2* context = nullptr;
+    if (fileName == "-") {
+        if (args.At) throw ECliUsage("--at needs a document, not -");
+    } else {
+        LoadDocumentStrict(document, fileName);
+        context = TargetElement(document, args);
+    }
+
+    TqelXPathParser2 parser;
+    parser.SetExpression(expression);
+    parser.Expression->SetNode(context);
+    Variant result;
+    parser.Expression->Evaluate(result);
+    if (result.IsNull())
+        io.Out << "Null\n";
+    else
+        io.Out << VarKindName(result.Kind()) << ": " << result.ToText() << '\n';
+    return 0;
+}
+
+int VerbSelect(const TCliArguments& args, TCliStreams& io)
+{
+    args.AtMost(2);
+    const std::string& fileName = args.Need(0, "FILE");
+    const std::string& expression = args.Need(1, "EXPR");
+    TqelXMLParser2 document;
+    LoadDocumentStrict(document, fileName);
+    TqelXMLNode2* start = TargetElement(document, args);
+
+    TqelNodeRefList list;
+    try {
+        SelectNodesDirect(start, list, expression, args.StopAtMatch);
+    } catch (...) {
+        // The elements selected before the error are printed, then the error.
+        PrintSelection(document, list, io.Out);
+        throw;
+    }
+    PrintSelection(document, list, io.Out);
+    return 0;
+}
