@@ -21,12 +21,18 @@ constexpr TVerb Verbs[] = {
     {"fragment", VerbFragment},
     {"eval", VerbEval},
     {"select", VerbSelect},
+    {"transform", VerbTransform},
 };
 
-constexpr std::string_view Usage =
-    "usage: brindle-cli [--decimal-separator C] [--date-separator C] [--short-date-format F]\n"
-    "                   [--while-limit MS] VERB ARGUMENTS...\n"
-    "verbs: parse FILE | write FILE [--at N] [-o OUT] | fragment FILE --at N TEXTFILE [-o OUT]\n";
+std::string Usage()
+{
+    std::string usage =
+        "usage: brindle-cli [--decimal-separator C] [--date-separator C] [--short-date-format F]\n"
+        "                   [--while-limit MS] VERB ARGUMENTS...\n"
+        "verbs:";
+    for (const TVerb& verb : Verbs) usage += " " + std::string(verb.Name);
+    return usage + "\n";
+}
 
 char ReadSeparator(const std::string& option, const std::string& value)
 {
@@ -82,7 +88,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     try {
         return Run(args, io);
     } catch (const ECliUsage& error) {
-        err << "brindle-cli: " << error.what() << '\n' << Usage;
+        err << "brindle-cli: " << error.what() << '\n' << Usage();
         return 2;
     } catch (const std::bad_alloc&) {
         err << "brindle-cli: out of memory\n";

@@ -9,3 +9,4 @@ int VerbWrite(const TCliArguments& args, TCliStreams& io);
 int VerbFragment(const TCliArguments& args, TCliStreams& io);
 int VerbEval(const TCliArguments& args, TCliStreams& io);
 int VerbSelect(const TCliArguments& args, TCliStreams& io);
+int VerbTransform(const TCliArguments& args, TCliStreams& io);

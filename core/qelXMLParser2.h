@@ -14,6 +14,9 @@ class TqelXMLParser2;
 class TqelXPathParser2;
 class TqelXPathParserList2;
 class TqelXMLNode2;
+class Variant;
+struct TqelXSLSort;
+using TqelXSLSortKeys = std::vector<TqelXSLSort>;
 
 // A plain element list: refers to elements without owning them.
 using TqelNodeRefList = std::vector<TqelXMLNode2*>;
@@ -241,7 +244,36 @@ public:
     TqelXPathParser2& GetXPathParser(const std::string& expression);
     void SetXelCustomHandler(TqelXelCustomEvent handler) { OnXelCustom = std::move(handler); }
 
+    // Stylesheet processing: this document is the stylesheet and its output buffer
+    // collects the result.
+    // Applies this stylesheet to node; text is empty when the root is not
+    // "xsl:stylesheet". Raises the evaluation's errors, leaving text empty.
+    void TransformNode(TqelXMLNode2* node, std::string& text);
+    // Executes one node of a template body for the context element.
+    void ProcessNode(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates);
+    // Runs the xsl instruction named by node's name; unknown ones write nothing.
+    void ExecuteInstruction(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates);
+    void XslValueOf(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates);
+    void XslIf(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates);
+    void XslAttribute(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates);
+    void XslChoose(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates);
+    void XslForEach(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates);
+    void XslComment(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates);
+    void XslApplyTemplates(TqelXMLNode2* instruction, TqelXMLNode2* context, const TqelNodeRefList& templates);
+    void XslCallTemplate(TqelXMLNode2* instruction, TqelXMLNode2* context, const TqelNodeRefList& templates);
+    // The cached expression for text evaluated at context (Null when it fails).
+    void EvaluateFor(const std::string& expression, TqelXMLNode2* context, Variant& result);
+    // The keys of instruction's "xsl:sort" children, most significant first.
+    TqelXSLSortKeys ReadSortKeys(const TqelXMLNode2* instruction) const;
+    // Sorts list in place by the keys (an unstable quicksort).
+    void SortNodes(TqelNodeRefList& list, const TqelXSLSortKeys& keys);
+    // Negative, zero or positive as the elements at i and j compare by the keys.
+    int CompareNodes(const TqelNodeRefList& list, int i, int j, const TqelXSLSortKeys& keys);
+
 private:
+    int FTransformDepth = 0;  // nesting of template bodies and instructions being run
+    friend class TTransformDepthGuard;
+    void QuickSort(TqelNodeRefList& list, int left, int right, const TqelXSLSortKeys& keys);
     void ParseElement(TqelXMLNode2* cur, TqelXMLNode2* stop);
     void ParseAttributes(TqelXMLNode2* node, std::string_view text);
     void ParseText(TqelXMLNode2* node);

@@ -1,0 +1,197 @@
+// The nodes of a template body: literal result elements, "xsl:element" and the
+// xsl instructions. Output is text, written in the order it is produced, with a
+// line break and indentation before every start tag and nothing escaped.
+
+#include <algorithm>
+
+#include "core/StackSpace.h"
+#include "xpath/Variant.h"
+#include "xpath/qelXPathParser2.h"
+#include "xslt/qelXSLTransform.h"
+
+// Counts one level of template bodies and instructions for as long as it lives.
+class TTransformDepthGuard {
+public:
+    explicit TTransformDepthGuard(TqelXMLParser2& stylesheet) : FStylesheet(stylesheet)
+    {
+        if (++FStylesheet.FTransformDepth > MaxTransformDepth || StackSpaceLow()) {
+            --FStylesheet.FTransformDepth;
+            throw ETransformError("The transformation stopped: templates and instructions nest too deeply (at most " +
+                                  std::to_string(MaxTransformDepth) +
+                                  " levels). Does a template apply itself to the same element?");
+        }
+    }
+    TTransformDepthGuard(const TTransformDepthGuard&) = delete;
+    TTransformDepthGuard& operator=(const TTransformDepthGuard&) = delete;
+    ~TTransformDepthGuard() { --FStylesheet.FTransformDepth; }
+
+private:
+    TqelXMLParser2& FStylesheet;
+};
+
+namespace {
+constexpr std::string_view LineBreak = "\r\n";
+}  // namespace
+
+void TqelXMLParser2::EvaluateFor(const std::string& expression, TqelXMLNode2* context, Variant& result)
+{
+    TqelXPathExpression2& compiled = *GetXPathParser(expression).Expression;
+    compiled.SetNode(context);
+    compiled.Evaluate(result);
+}
+
+void TqelXMLParser2::ProcessNode(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates)
+{
+    TTransformDepthGuard depth(*this);
+    const std::string indent(2 * static_cast<std::size_t>(std::max(IndentLevel, 0)), ' ');
+    std::string name;
+    bool literal = false;
+    if (node->Name == "xsl:element") {
+        name = node->GetAttribute("name");
+        if (name.empty()) return;
+        if (name.front() == '{') {
+            if (name.size() < 2 || name.back() != '}') return;
+            Variant value;
+            EvaluateFor(name.substr(1, name.size() - 2), context, value);
+            if (value.IsNull()) return;
+            name = value.ToText();
+        }
+    } else if (node->Prefix == "xsl") {
+        ExecuteInstruction(node, context, templates);
+        return;
+    } else {
+        name = node->Name;
+        literal = true;
+    }
+
+    AppendOutput(std::string(LineBreak) + indent + "<" + name);
+    if (literal && node->Attributes.Count() > 0) {
+        std::string attributes;
+        for (const auto& attribute : node->Attributes) {
+            const char quote = attribute->Value.find('\'') == std::string::npos ? '\'' : '"';
+            attributes += ' ' + attribute->Name + '=' + quote + attribute->Value + quote;
+        }
+        AppendOutput(attributes);
+    }
+    const bool hasChildren = node->Children.Count() > 0;
+    if (!hasChildren && node->Text.empty()) {
+        AppendOutput("/>");
+        return;
+    }
+    // The tail of the start tag waits while "xsl:attribute" children may still add to it.
+    std::string pending = node->NeedsCData ? "><![CDATA[" + node->Text + "]]>" : ">" + node->Text;
+    if (!hasChildren) {
+        AppendOutput(pending + "</" + name + ">");
+        return;
+    }
+    ++IndentLevel;
+    for (const auto& child : node->Children) {
+        if (child->Name != "xsl:attribute" && !pending.empty()) {
+            AppendOutput(pending);
+            pending.clear();
+        }
+        ProcessNode(child.get(), context, templates);
+    }
+    AppendOutput(pending + std::string(LineBreak) + indent + "</" + name + ">");
+    --IndentLevel;
+}
+
+void TqelXMLParser2::ExecuteInstruction(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates)
+{
+    using THandler = void (TqelXMLParser2::*)(TqelXMLNode2*, TqelXMLNode2*, const TqelNodeRefList&);
+    static const std::pair<std::string_view, THandler> handlers[] = {
+        {"xsl:value-of", &TqelXMLParser2::XslValueOf},
+        {"xsl:call-template", &TqelXMLParser2::XslCallTemplate},
+        {"xsl:apply-templates", &TqelXMLParser2::XslApplyTemplates},
+        {"xsl:if", &TqelXMLParser2::XslIf},
+        {"xsl:attribute", &TqelXMLParser2::XslAttribute},
+        {"xsl:choose", &TqelXMLParser2::XslChoose},
+        {"xsl:for-each", &TqelXMLParser2::XslForEach},
+        {"xsl:comment", &TqelXMLParser2::XslComment},
+    };
+    for (const auto& [instruction, handler] : handlers) {
+        if (node->Name == instruction) {
+            (this->*handler)(node, context, templates);
+            return;
+        }
+    }
+}
+
+void TqelXMLParser2::XslValueOf(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList&)
+{
+    const std::string& select = node->GetAttribute("select");
+    if (select.empty()) return;
+    if (select == ".") {
+        AppendOutput(context->Text);
+        return;
+    }
+    Variant value;
+    EvaluateFor(select, context, value);
+    if (!value.IsNull()) AppendOutput(value.ToText());
+}
+
+void TqelXMLParser2::XslIf(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates)
+{
+    const std::string& test = node->GetAttribute("test");
+    if (test.empty() || node->Children.Count() == 0) return;
+    Variant value;
+    EvaluateFor(test, context, value);
+    if (!value.ToBoolean()) return;
+    for (const auto& child : node->Children) ProcessNode(child.get(), context, templates);
+}
+
+void TqelXMLParser2::XslChoose(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates)
+{
+    auto runChildren = [&](const TqelXMLNode2* branch) {
+        for (const auto& child : branch->Children) ProcessNode(child.get(), context, templates);
+    };
+    for (const auto& branch : node->Children) {
+        if (branch->Name == "xsl:otherwise") {
+            runChildren(branch.get());
+            return;
+        }
+        if (branch->Name != "xsl:when") continue;
+        const std::string& test = branch->GetAttribute("test");
+        if (test.empty() || branch->Children.Count() == 0) continue;
+        Variant value;
+        EvaluateFor(test, context, value);
+        if (value.ToBoolean()) {
+            runChildren(branch.get());
+            return;
+        }
+    }
+}
+
+void TqelXMLParser2::XslForEach(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates)
+{
+    const std::string& select = node->GetAttribute("select");
+    if (select.empty() || node->Children.Count() == 0) return;
+    TqelNodeRefList selected;
+    context->SelectNodes(*this, selected, false, select);
+    for (TqelXMLNode2* element : selected) {
+        for (const auto& child : node->Children) ProcessNode(child.get(), element, templates);
+        AppendOutput(LineBreak);
+    }
+}
+
+void TqelXMLParser2::XslAttribute(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates)
+{
+    const std::string& name = node->GetAttribute("name");
+    if (node->Children.Count() == 0) {
+        AppendOutput(" " + name + "='" + node->Text + "'");
+        return;
+    }
+    TqelXMLNode2* first = node->Children[0];
+    if (first->Name != "xsl:value-of") {
+        AppendOutput(" " + name + "=''");
+        return;
+    }
+    AppendOutput(" " + name + "='");
+    XslValueOf(first, context, templates);
+    AppendOutput("'");
+}
+
+void TqelXMLParser2::XslComment(TqelXMLNode2* node, TqelXMLNode2*, const TqelNodeRefList&)
+{
+    AppendOutput("<!--" + node->Text + "-->");
+}
