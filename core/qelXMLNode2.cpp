@@ -4,6 +4,7 @@
 
 namespace {
 const std::string EmptyText;
+unsigned long long TextRevisionCount = 0;
 
 // Walks the subtree below root in pre-order without recursion; stops at the first
 // element for which visit returns true and returns it.
@@ -51,8 +52,11 @@ void TqelXMLNode2::SetName(std::string name)
     Name = std::move(name);
 }
 
+unsigned long long TextRevision() { return TextRevisionCount; }
+
 void TqelXMLNode2::SetText(std::string text)
 {
+    ++TextRevisionCount;
     NeedsCData = text.find_first_of("<>") != std::string::npos;
     Text = std::move(text);
 }

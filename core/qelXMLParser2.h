@@ -18,6 +18,10 @@ class Variant;
 struct TqelXSLSort;
 using TqelXSLSortKeys = std::vector<TqelXSLSort>;
 
+// Counts the changes of element texts made through SetText in this process;
+// results computed from texts stay valid while it does not move.
+unsigned long long TextRevision();
+
 // A plain element list: refers to elements without owning them.
 using TqelNodeRefList = std::vector<TqelXMLNode2*>;
 

@@ -1,6 +1,9 @@
 // Starting a transformation and choosing templates by pattern and by name.
 
 #include <algorithm>
+#include <optional>
+#include <unordered_set>
+#include <vector>
 
 #include "xpath/qelXPathParser2.h"
 #include "xslt/qelXSLTransform.h"
@@ -25,6 +28,40 @@ private:
     TqelXMLParser2& FStylesheet;
 };
 }  // namespace
+
+// The elements a template's pattern selects from one context, kept while no text
+// of any document has changed since they were selected.
+class TMatchCache {
+public:
+    explicit TMatchCache(std::size_t templates) : FEntries(templates) {}
+
+    // True when element is among the matches of template t (the element candidate)
+    // selected from context; selects them when there is no valid earlier selection.
+    bool Matches(TqelXMLParser2& stylesheet, TqelXMLNode2* context, std::size_t t, const TqelXMLNode2& candidate,
+                 const TqelXMLNode2* element)
+    {
+        std::optional<TEntry>& entry = FEntries[t];
+        if (!entry || !entry->Reusable || entry->Revision != TextRevision()) {
+            TqelNodeRefList matches;
+            const unsigned long long before = TextRevision();
+            context->SelectNodes(stylesheet, matches, false, candidate.GetAttribute("match"));
+            entry.emplace();
+            entry->Members.insert(matches.begin(), matches.end());
+            entry->Revision = TextRevision();
+            // A pattern that itself changes texts is selected afresh every time.
+            entry->Reusable = before == entry->Revision;
+        }
+        return entry->Members.count(element) > 0;
+    }
+
+private:
+    struct TEntry {
+        std::unordered_set<const TqelXMLNode2*> Members;
+        unsigned long long Revision = 0;
+        bool Reusable = false;
+    };
+    std::vector<std::optional<TEntry>> FEntries;
+};
 
 void TqelXMLNode2::TransformWith(TqelXMLParser2& stylesheet, std::string& result)
 {
@@ -66,15 +103,15 @@ void TqelXMLParser2::XslApplyTemplates(TqelXMLNode2* instruction, TqelXMLNode2* 
     const TqelXSLSortKeys keys = ReadSortKeys(instruction);
     if (!keys.empty()) SortNodes(selected, keys);
 
+    // The entry template is never a candidate; the first template whose pattern,
+    // selected from the context, holds the element wins. Each pattern is selected
+    // when it is first needed and again only after a text has changed.
+    TMatchCache cache(templates.size());
     for (TqelXMLNode2* element : selected) {
-        // The entry template is never a candidate; the first template whose
-        // pattern, selected afresh from the context, holds the element wins.
         for (std::size_t t = 1; t < templates.size(); ++t) {
             TqelXMLNode2* candidate = templates[t];
             if (candidate->Children.Count() == 0) continue;
-            TqelNodeRefList matches;
-            context->SelectNodes(*this, matches, false, candidate->GetAttribute("match"));
-            if (std::find(matches.begin(), matches.end(), element) == matches.end()) continue;
+            if (!cache.Matches(*this, context, t, *candidate, element)) continue;
             for (const auto& child : candidate->Children) ProcessNode(child.get(), element, templates);
             AppendOutput(LineBreak);
             break;
