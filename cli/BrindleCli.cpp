@@ -22,6 +22,7 @@ constexpr TVerb Verbs[] = {
     {"eval", VerbEval},
     {"select", VerbSelect},
     {"transform", VerbTransform},
+    {"xel", VerbXel},
 };
 
 std::string Usage()

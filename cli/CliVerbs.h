@@ -10,3 +10,4 @@ int VerbFragment(const TCliArguments& args, TCliStreams& io);
 int VerbEval(const TCliArguments& args, TCliStreams& io);
 int VerbSelect(const TCliArguments& args, TCliStreams& io);
 int VerbTransform(const TCliArguments& args, TCliStreams& io);
+int VerbXel(const TCliArguments& args, TCliStreams& io);

@@ -183,6 +183,14 @@ public:
     // searched among the direct children of each enclosing "xel:function", nearest
     // first, then of the enclosing "xel:program"; nullptr when there is none.
     TqelXMLNode2* FindXelVariable(std::string_view name) const;
+    // Runs this element as XEL: statements act, any other element runs its children.
+    // Raises the evaluation's errors and EXelError when calls and blocks nest too deeply.
+    void ExecuteXel(TqelXMLParser2& document);
+    // The "xel:function" among the direct children of the enclosing "xel:program"
+    // whose "id" is this call element's text, or nullptr.
+    TqelXMLNode2* FindXelFunction() const;
+    // Runs the children of the first "xel:case" child whose condition holds.
+    void ExecuteSwitch(TqelXMLParser2& document);
     // Asks the stylesheet document to transform this element; returns the text.
     void TransformWith(TqelXMLParser2& stylesheet, std::string& result);
 };
