@@ -3,6 +3,7 @@
 #include <charconv>
 #include <ostream>
 
+#include "core/TreeWalk.h"
 #include "core/qelStrings.h"
 #include "core/qelXMLParser2.h"
 
@@ -59,22 +60,10 @@ TCliArguments ParseVerbArguments(const std::vector<std::string>& args, const TCl
 
 TqelXMLNode2* ElementAt(TqelXMLParser2& document, long index)
 {
-    // Pre-order walk without recursion; each entry is an element and its next child.
     long seen = 0;
-    if (index == 0) return &document;
-    std::vector<std::pair<TqelXMLNode2*, int>> stack{{&document, 0}};
-    while (!stack.empty()) {
-        auto& [node, next] = stack.back();
-        if (next >= node->Children.Count()) {
-            stack.pop_back();
-            continue;
-        }
-        TqelXMLNode2* child = node->Children[next++];
-        if (++seen == index) return child;
-        stack.emplace_back(child, 0);
-    }
-    throw ECliUsage("--at " + std::to_string(index) + ": the document has only " + std::to_string(seen + 1) +
-                    " elements");
+    TqelXMLNode2* found = WalkPreOrder(static_cast<TqelXMLNode2*>(&document), [&](TqelXMLNode2*) { return seen++ == index; });
+    if (found) return found;
+    throw ECliUsage("--at " + std::to_string(index) + ": the document has only " + std::to_string(seen) + " elements");
 }
 
 void LoadDocumentStrict(TqelXMLParser2& document, const std::string& fileName)

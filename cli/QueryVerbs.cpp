@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/CliVerbs.h"
+#include "core/TreeWalk.h"
 #include "core/qelXMLParser2.h"
 #include "xpath/qelXPathParser2.h"
 
@@ -31,14 +32,11 @@ std::string EscapeField(const std::string& text)
 std::unordered_map<const TqelXMLNode2*, long> PreOrderIndexes(const TqelXMLParser2& document)
 {
     std::unordered_map<const TqelXMLNode2*, long> indexes;
-    std::vector<const TqelXMLNode2*> pending{&document};
     long next = 0;
-    while (!pending.empty()) {
-        const TqelXMLNode2* node = pending.back();
-        pending.pop_back();
+    WalkPreOrder(static_cast<const TqelXMLNode2*>(&document), [&](const TqelXMLNode2* node) {
         indexes.emplace(node, next++);
-        for (int i = node->Children.Count() - 1; i >= 0; --i) pending.push_back(node->Children[i]);
-    }
+        return false;
+    });
     return indexes;
 }
 

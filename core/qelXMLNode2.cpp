@@ -1,4 +1,5 @@
 #include "core/qelXMLParser2.h"
+#include "core/TreeWalk.h"
 
 #include <utility>
 
@@ -6,29 +7,18 @@ namespace {
 const std::string EmptyText;
 unsigned long long TextRevisionCount = 0;
 
-// Walks the subtree below root in pre-order without recursion; stops at the first
-// element for which visit returns true and returns it.
-template <class Visit>
-TqelXMLNode2* WalkBelow(const TqelXMLNode2* root, bool deep, Visit visit)
+// The first child (or, when deep, the first element below root in pre-order) for
+// which test is true.
+template <class Test>
+TqelXMLNode2* FindBelow(const TqelXMLNode2* root, bool deep, Test test)
 {
     if (!deep) {
         for (const auto& child : root->Children)
-            if (visit(child.get())) return child.get();
+            if (test(child.get())) return child.get();
         return nullptr;
     }
-    // Each entry is an element and the index of its next child to visit.
-    std::vector<std::pair<const TqelXMLNode2*, int>> stack{{root, 0}};
-    while (!stack.empty()) {
-        auto& [node, next] = stack.back();
-        if (next >= node->Children.Count()) {
-            stack.pop_back();
-            continue;
-        }
-        TqelXMLNode2* child = node->Children[next++];
-        if (visit(child)) return child;
-        if (child->Children.Count() > 0) stack.emplace_back(child, 0);
-    }
-    return nullptr;
+    return const_cast<TqelXMLNode2*>(
+        WalkPreOrder(root, [root, &test](const TqelXMLNode2* node) { return node != root && test(node); }));
 }
 }  // namespace
 
@@ -153,12 +143,12 @@ bool TqelXMLNode2::RemoveAttribute(const TqelXMLAttribute2* attribute)
 
 TqelXMLNode2* TqelXMLNode2::FindChild(std::string_view name, bool deep) const
 {
-    return WalkBelow(this, deep, [name](const TqelXMLNode2* node) { return node->Name == name; });
+    return FindBelow(this, deep, [name](const TqelXMLNode2* node) { return node->Name == name; });
 }
 
 TqelXMLNode2* TqelXMLNode2::FindById(std::string_view id, bool deep) const
 {
-    return WalkBelow(this, deep, [id](const TqelXMLNode2* node) { return node->GetAttribute("id") == id; });
+    return FindBelow(this, deep, [id](const TqelXMLNode2* node) { return node->GetAttribute("id") == id; });
 }
 
 TqelXMLNode2* TqelXMLNode2::ForceChild(std::string_view name)
