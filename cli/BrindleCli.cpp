@@ -23,6 +23,7 @@ constexpr TVerb Verbs[] = {
     {"select", VerbSelect},
     {"transform", VerbTransform},
     {"xel", VerbXel},
+    {"table", VerbTable},
 };
 
 std::string Usage()

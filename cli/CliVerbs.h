@@ -11,3 +11,4 @@ int VerbEval(const TCliArguments& args, TCliStreams& io);
 int VerbSelect(const TCliArguments& args, TCliStreams& io);
 int VerbTransform(const TCliArguments& args, TCliStreams& io);
 int VerbXel(const TCliArguments& args, TCliStreams& io);
+int VerbTable(const TCliArguments& args, TCliStreams& io);

@@ -1,0 +1,164 @@
+// Editing, inserting, posting, cancelling and deleting records.
+
+#include <algorithm>
+
+#include "table/DataSet.h"
+
+void TDataSet::CheckBrowseMode()
+{
+    CheckActive();
+    if (FState != TDataSetState::dsEdit && FState != TDataSetState::dsInsert) return;
+    if (FModified)
+        Post();
+    else
+        Cancel();
+}
+
+void TDataSet::RefillAroundActive()
+{
+    PutCursorOnActiveRecord();
+    if (!FillWindow({TGetMode::gmCurrent, TGetMode::gmNext, TGetMode::gmPrior}, FActiveRecord)) EmptyWindow();
+}
+
+void TDataSet::Edit()
+{
+    CheckActive();
+    if (FState == TDataSetState::dsEdit || FState == TDataSetState::dsInsert) return;
+    if (FRecordCount == 0) {
+        Insert();
+        return;
+    }
+    CheckCanModify();
+    BeginEditing();
+    FModified = false;
+    SetState(TDataSetState::dsEdit);
+}
+
+void TDataSet::Insert()
+{
+    CheckActive();
+    CheckBrowseMode();
+    CheckCanModify();
+    const auto begin = FBuffers.begin();
+    const auto spare = begin + FBufferCount;
+    InitialiseRecordBuffer(**spare);
+    SetBookmarkFlag(**spare, TBookmarkFlag::bfInserted);
+    if (FRecordCount == 0) FActiveRecord = 0;
+    if (FRecordCount < FBufferCount) {
+        std::iter_swap(begin + FRecordCount, spare);
+        std::rotate(begin + FActiveRecord, begin + FRecordCount, begin + FRecordCount + 1);
+        ++FRecordCount;
+    } else {
+        // The last row drops out into the spare entry.
+        std::rotate(begin + FActiveRecord, spare, FBuffers.end());
+    }
+    FBof = FEof = false;
+    BeginInserting();
+    FModified = false;
+    FState = TDataSetState::dsInsert;
+    CalculateFields(*ActiveBuffer());
+    NotifyStateChanged();
+    NotifyDataChanged();
+}
+
+void TDataSet::Append()
+{
+    CheckActive();
+    CheckBrowseMode();
+    CheckCanModify();
+    // The last records stay in view above the new one.
+    CursorToLast();
+    ClearWindow();
+    while (FRecordCount < FBufferCount - 1 && FetchToFront()) {
+    }
+    const auto spare = FBuffers.begin() + FBufferCount;
+    InitialiseRecordBuffer(**spare);
+    SetBookmarkFlag(**spare, TBookmarkFlag::bfEOF);
+    std::iter_swap(FBuffers.begin() + FRecordCount, spare);
+    FActiveRecord = FRecordCount++;
+    FBof = FEof = false;
+    BeginInserting();
+    FModified = false;
+    FState = TDataSetState::dsInsert;
+    CalculateFields(*ActiveBuffer());
+    NotifyStateChanged();
+    NotifyDataChanged();
+}
+
+void TDataSet::Post()
+{
+    CheckActive();
+    if (FState != TDataSetState::dsEdit && FState != TDataSetState::dsInsert) return;
+    const bool inserting = FState == TDataSetState::dsInsert;
+    TRecordBuffer& active = *ActiveBuffer();
+    if (inserting && GetBookmarkFlag(active) == TBookmarkFlag::bfEOF)
+        AddRecord(active, true);
+    else
+        PostRecord();
+    FModified = false;
+    FState = TDataSetState::dsBrowse;
+    if (inserting) {
+        // The store leaves its cursor just before the record it added.
+        if (!FillWindow({TGetMode::gmNext, TGetMode::gmCurrent, TGetMode::gmPrior}, FActiveRecord)) EmptyWindow();
+    } else {
+        RefillAroundActive();
+    }
+    NotifyStateChanged();
+    NotifyDataChanged();
+}
+
+void TDataSet::Cancel()
+{
+    CheckActive();
+    if (FState == TDataSetState::dsEdit) {
+        FState = TDataSetState::dsBrowse;
+        FModified = false;
+        RefillAroundActive();
+    } else if (FState == TDataSetState::dsInsert) {
+        FState = TDataSetState::dsBrowse;
+        FModified = false;
+        // The new record leaves the window; the rows after it move up.
+        const auto begin = FBuffers.begin();
+        std::rotate(begin + FActiveRecord, begin + FActiveRecord + 1, begin + FRecordCount);
+        --FRecordCount;
+        if (FRecordCount == 0) {
+            FillFromFirst();
+        } else {
+            FActiveRecord = std::min(FActiveRecord, FRecordCount - 1);
+            RefillAroundActive();
+        }
+    } else {
+        return;
+    }
+    NotifyStateChanged();
+    NotifyDataChanged();
+}
+
+void TDataSet::Delete()
+{
+    CheckActive();
+    if (FState == TDataSetState::dsInsert) {
+        Cancel();
+        return;
+    }
+    if (FRecordCount == 0) throw EDatabaseError("Cannot perform this operation on an empty dataset");
+    CheckCanModify();
+    DeleteRecord();
+    const bool wasEditing = FState == TDataSetState::dsEdit;
+    FState = TDataSetState::dsBrowse;
+    FModified = false;
+    // The cursor stays where the deleted record was: the record after it, if any, is there now.
+    if (!FillWindow({TGetMode::gmCurrent, TGetMode::gmNext, TGetMode::gmPrior}, FActiveRecord)) EmptyWindow();
+    if (wasEditing) NotifyStateChanged();
+    NotifyDataChanged();
+}
+
+void TDataSet::Refresh()
+{
+    CheckBrowseMode();
+    if (FRecordCount == 0)
+        FillFromFirst();
+    else
+        RefillAroundActive();
+    NotifyDataChanged();
+}
