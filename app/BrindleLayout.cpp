@@ -1,0 +1,274 @@
+// The window's controls and menus. Sizes are written as designed, at 120 pixels
+// per inch, and scaled to the screen; the designed fonts become the desktop's
+// user-interface font and its fixed-pitch font.
+
+#include "app/BrindleU.h"
+
+#include <QAction>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace {
+
+template <class W>
+W* Named(W* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+// A report-style list: grid lines, whole rows, one selection, no label editing.
+void SetUpReportList(QTableView* list, QAbstractItemModel* model)
+{
+    list->setModel(model);
+    list->setShowGrid(true);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setWordWrap(false);
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    list->verticalHeader()->hide();
+    list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 6);
+    list->horizontalHeader()->setStretchLastSection(true);
+    list->horizontalHeader()->setHighlightSections(false);
+    // Sizing columns to their contents reads only the rows near the top, so that
+    // a list of a million rows fills as fast as a short one.
+    list->horizontalHeader()->setResizeContentsPrecision(200);
+}
+
+}  // namespace
+
+int TBrindleF::Scaled(int size) const
+{
+    const QScreen* screen = this->screen();
+    const double dpi = screen ? screen->logicalDotsPerInchY() : 96.0;
+    return qRound(size * dpi / 120.0);
+}
+
+void TBrindleF::CreateControls()
+{
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+
+    Splitter4 = Named(new QSplitter(Qt::Vertical, this), "Splitter4");
+    Splitter4->setChildrenCollapsible(false);
+    setCentralWidget(Splitter4);
+
+    GroupBox1 = Named(new QGroupBox(QStringLiteral("Query / Message"), Splitter4), "GroupBox1");
+    auto* groupLayout = new QVBoxLayout(GroupBox1);
+    groupLayout->setContentsMargins(Scaled(4), Scaled(2), Scaled(4), Scaled(4));
+    edfilter = Named(new QPlainTextEdit(GroupBox1), "edfilter");
+    edfilter->setFont(fixed);
+    edfilter->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    edfilter->setTabChangesFocus(true);
+    groupLayout->addWidget(edfilter);
+
+    Splitter1 = Named(new QSplitter(Qt::Horizontal, Splitter4), "Splitter1");
+    Splitter1->setChildrenCollapsible(false);
+    Splitter4->addWidget(GroupBox1);
+    Splitter4->addWidget(Splitter1);
+    Splitter4->setStretchFactor(0, 0);
+    Splitter4->setStretchFactor(1, 1);
+
+    tree = Named(new QTreeView(Splitter1), "tree");
+    tree->setModel(FTreeModel);
+    tree->setHeaderHidden(true);
+    // Every row has the height of one line of text: the view then lays out only
+    // the rows it shows, however many children an item has.
+    tree->setUniformRowHeights(true);
+    tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    tree->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    tree->setExpandsOnDoubleClick(true);
+
+    book = Named(new QTabWidget(Splitter1), "book");
+    book->setDocumentMode(true);
+    Splitter1->addWidget(tree);
+    Splitter1->addWidget(book);
+    Splitter1->setStretchFactor(0, 0);
+    Splitter1->setStretchFactor(1, 1);
+
+    // Page "Editor": the selection list, the editor and the attribute list.
+    viewtab = Named(new QWidget(book), "viewtab");
+    auto* viewLayout = new QVBoxLayout(viewtab);
+    viewLayout->setContentsMargins(0, 0, 0, 0);
+    Panel1 = Named(new QWidget(viewtab), "Panel1");
+    viewLayout->addWidget(Panel1);
+    auto* panelLayout = new QVBoxLayout(Panel1);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+    Splitter3 = Named(new QSplitter(Qt::Vertical, Panel1), "Splitter3");
+    Splitter3->setChildrenCollapsible(false);
+    panelLayout->addWidget(Splitter3);
+    selection = Named(new QTableView(Splitter3), "selection");
+    SetUpReportList(selection, FSelectionList);
+    Splitter2 = Named(new QSplitter(Qt::Vertical, Splitter3), "Splitter2");
+    Splitter2->setChildrenCollapsible(false);
+    Splitter3->addWidget(selection);
+    Splitter3->addWidget(Splitter2);
+    editor = Named(new QPlainTextEdit(Splitter2), "editor");
+    editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    view = Named(new QTableView(Splitter2), "view");
+    SetUpReportList(view, FAttributeList);
+    Splitter2->addWidget(editor);
+    Splitter2->addWidget(view);
+    Splitter3->setStretchFactor(0, 0);
+    Splitter3->setStretchFactor(1, 1);
+    Splitter2->setStretchFactor(0, 1);
+    Splitter2->setStretchFactor(1, 0);
+
+    InEdit = Named(new QLineEdit(Panel1), "InEdit");
+    InEdit->setFixedSize(Scaled(121), Scaled(24));
+    InEdit->hide();
+    InEdit->installEventFilter(this);
+    view->viewport()->installEventFilter(this);
+
+    // Page "Source": the selected element's XML text.
+    sourceTab = Named(new QWidget(book), "sourceTab");
+    auto* sourceLayout = new QVBoxLayout(sourceTab);
+    sourceLayout->setContentsMargins(0, 0, 0, 0);
+    sourceeditor = Named(new QPlainTextEdit(sourceTab), "sourceeditor");
+    sourceeditor->setFont(fixed);
+    sourceeditor->setLineWrapMode(QPlainTextEdit::NoWrap);
+    sourceLayout->addWidget(sourceeditor);
+
+    dbtab = Named(new QWidget(book), "dbtab");
+
+    book->addTab(viewtab, QStringLiteral("Editor"));
+    book->addTab(sourceTab, QStringLiteral("Source"));
+    book->addTab(dbtab, QStringLiteral("Database"));
+
+    StatusBar1 = Named(new QStatusBar(this), "StatusBar1");
+    StatusBar1->setSizeGripEnabled(true);
+    setStatusBar(StatusBar1);
+
+    // Designed sizes: the group box 75 high, the tree 216 wide, the selection
+    // list 137 and the attribute list 128 high, the window 708 by 524.
+    resize(Scaled(708), Scaled(524));
+    const int groupHeight = Scaled(75);
+    Splitter4->setSizes({groupHeight, Scaled(524) - groupHeight});
+    Splitter1->setSizes({Scaled(216), Scaled(708) - Scaled(216)});
+    Splitter3->setSizes({Scaled(137), Scaled(250)});
+    Splitter2->setSizes({Scaled(120), Scaled(128)});
+}
+
+QAction* TBrindleF::AddAction(QMenu* menu, const char* name, const QString& caption, void (TBrindleF::*handler)())
+{
+    auto* action = Named(new QAction(caption, this), name);
+    menu->addAction(action);
+    if (handler) Bind(action, handler);
+    return action;
+}
+
+void TBrindleF::Bind(QAction* action, void (TBrindleF::*handler)())
+{
+    connect(action, &QAction::triggered, this, [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
+}
+
+void TBrindleF::CreateMenus()
+{
+    MainMenu1 = Named(new QMenuBar(this), "MainMenu1");
+    setMenuBar(MainMenu1);
+    auto addMenu = [this](const char* name, const QString& caption) {
+        return Named(MainMenu1->addMenu(caption), name);
+    };
+
+    File1 = addMenu("File1", QStringLiteral("&File"));
+    New1 = AddAction(File1, "New1", QStringLiteral("&New..."), &TBrindleF::New1Click);
+    Open1 = AddAction(File1, "Open1", QStringLiteral("&Open..."), &TBrindleF::Open1Click);
+    Open1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    Save1 = AddAction(File1, "Save1", QStringLiteral("&Save"), &TBrindleF::Save1Click);
+    Save1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    SaveAs1 = AddAction(File1, "SaveAs1", QStringLiteral("Save &As..."), &TBrindleF::SaveAs1Click);
+    Close1 = AddAction(File1, "Close1", QStringLiteral("&Close"), &TBrindleF::Close1Click);
+    File1->addSeparator()->setObjectName(QStringLiteral("N1"));
+    TransformUsing1 = AddAction(File1, "TransformUsing1", QStringLiteral("Transform &Using..."), nullptr);
+    TransformTo1 = AddAction(File1, "TransformTo1", QStringLiteral("Transform &To..."), nullptr);
+
+    View1 = addMenu("View1", QStringLiteral("&View"));
+    ListNode1 = AddAction(View1, "ListNode1", QStringLiteral("List Node"), &TBrindleF::ListNode1Click);
+    ListNode1->setShortcut(QKeySequence(Qt::Key_F2));
+    ListSubnodes1 = AddAction(View1, "ListSubnodes1", QStringLiteral("List Subnodes"), &TBrindleF::ListSubnodes1Click);
+    ListSubnodes1->setShortcut(QKeySequence(Qt::Key_F3));
+
+    Samples1 = addMenu("Samples1", QStringLiteral("&Samples"));
+
+    Options1 = addMenu("Options1", QStringLiteral("&Options"));
+    ShowMessages1 = AddAction(Options1, "ShowMessages1", QStringLiteral("Show &Messages"), nullptr);
+    ShowMessages1->setCheckable(true);
+    ShowMessages1->setChecked(false);
+    HintField1 = AddAction(Options1, "HintField1", QStringLiteral("&Hint Field..."), nullptr);
+
+    Tools1 = addMenu("Tools1", QStringLiteral("&Tools"));
+    RunQuery1 = AddAction(Tools1, "RunQuery1", QStringLiteral("&Run Query"), &TBrindleF::cmdpathclick);
+    RunQuery1->setShortcut(QKeySequence(Qt::Key_F9));
+    RunNode1 = AddAction(Tools1, "RunNode1", QStringLiteral("Run &XEL"), nullptr);
+    RunNode1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F9));
+    Tools1->addSeparator()->setObjectName(QStringLiteral("N4"));
+    LoadSamples1 = AddAction(Tools1, "LoadSamples1", QStringLiteral("&Load Samples"), nullptr);
+
+    Help1 = addMenu("Help1", QStringLiteral("&Help"));
+    Contents1 = AddAction(Help1, "Contents1", QStringLiteral("&Contents"), nullptr);
+    Contents1->setShortcut(QKeySequence(Qt::Key_F1));
+    About1 = AddAction(Help1, "About1", QStringLiteral("&About"), nullptr);
+
+    // The transformations, XEL runs, hints, samples and help have no commands in
+    // this window yet; their items stay visible but cannot be chosen.
+    for (QAction* pending : {TransformUsing1, TransformTo1, HintField1, RunNode1, LoadSamples1, Contents1, About1})
+        pending->setEnabled(false);
+}
+
+void TBrindleF::CreatePopups()
+{
+    treepop = Named(new QMenu(tree), "treepop");
+    AddChild1 = AddAction(treepop, "AddChild1", QStringLiteral("&Add Child"), &TBrindleF::AddChild1Click);
+    Duplicate1 = AddAction(treepop, "Duplicate1", QStringLiteral("D&uplicate"), &TBrindleF::Duplicate1Click);
+    Delete1 = AddAction(treepop, "Delete1", QStringLiteral("&Delete"), &TBrindleF::Delete1Click);
+    treepop->addSeparator()->setObjectName(QStringLiteral("N2"));
+    Rename1 = AddAction(treepop, "Rename1", QStringLiteral("&Rename"), &TBrindleF::Rename1Click);
+    treepop->addSeparator()->setObjectName(QStringLiteral("N5"));
+    ExpandAll1 = AddAction(treepop, "ExpandAll1", QStringLiteral("Expand All"), &TBrindleF::ExpandAll1Click);
+    CollapseAll1 = AddAction(treepop, "CollapseAll1", QStringLiteral("&Collapse All"), &TBrindleF::CollapseAll1Click);
+
+    viewpop = Named(new QMenu(view), "viewpop");
+    Addattribute1 = AddAction(viewpop, "Addattribute1", QStringLiteral("&Add attribute"), &TBrindleF::Addattribute1Click);
+    Deleteattribute1 =
+        AddAction(viewpop, "Deleteattribute1", QStringLiteral("&Delete attribute"), &TBrindleF::Deleteattribute1Click);
+    viewpop->addSeparator()->setObjectName(QStringLiteral("N3"));
+    Listby1 = AddAction(viewpop, "Listby1", QStringLiteral("List by"), &TBrindleF::ListByAttribute);
+
+    selpop = Named(new QMenu(selection), "selpop");
+    Listbytag1 = AddAction(selpop, "Listbytag1", QStringLiteral("List by tag"), &TBrindleF::ListByTag);
+    Select1 = AddAction(selpop, "Select1", QStringLiteral("Select"), &TBrindleF::Select1Click);
+
+    auto attach = [](QAbstractItemView* owner, QMenu* menu) {
+        QObject::connect(owner, &QWidget::customContextMenuRequested, menu,
+                         [owner, menu](const QPoint& at) { menu->popup(owner->viewport()->mapToGlobal(at)); });
+    };
+    attach(tree, treepop);
+    attach(view, viewpop);
+    attach(selection, selpop);
+}
+
+void TBrindleF::ConnectHandlers()
+{
+    connect(tree->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (FTreeChangeAttached) RunCommand([this] { treeChange(); });
+    });
+    connect(selection->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { RunCommand([this] { selectionChange(); }); });
+    connect(selection, &QAbstractItemView::clicked, this, [this] { RunCommand([this] { selectionChange(); }); });
+    connect(editor, &QPlainTextEdit::textChanged, this, [this] {
+        if (FEditorChangeAttached) RunCommand([this] { editorChange(); });
+    });
+}

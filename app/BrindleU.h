@@ -1,0 +1,244 @@
+#pragma once
+// The workbench's main window: one working document shown as a tree of element
+// names, a query box, a selection list of elements with the attributes and the
+// text of one of them, and a source view of the selected element.
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/ElementTreeModel.h"
+#include "app/Prompts.h"
+#include "app/RefListModel.h"
+#include "app/TextCodec.h"
+#include "core/qelXMLParser2.h"
+
+class QAction;
+class QGroupBox;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QSplitter;
+class QStatusBar;
+class QTabWidget;
+class QTableView;
+class QTreeView;
+
+using TSelectionListModel = TRefListModel<TqelXMLNode2>;
+using TAttributeListModel = TRefListModel<TqelXMLAttribute2>;
+
+// What the program hands the window at start.
+struct TBrindleOptions {
+    QString AppDir;                     // the executable's folder, without a trailing separator
+    QStringList Arguments;              // the command-line arguments after the program's name
+    std::unique_ptr<TPrompts> Prompts;  // the boxes and dialogs; nullptr gives the Qt ones
+};
+
+class TBrindleF : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Builds the window and its controls and creates both documents.
+    explicit TBrindleF(TBrindleOptions options, QWidget* parent = nullptr);
+    ~TBrindleF() override;
+
+    QString AppDir;       // the executable's folder
+    QString AppTitle;     // the caption at start: "Brindle 4"
+    QString CurrentFile;  // the working document's file; empty when it has none
+    std::unique_ptr<TqelXMLParser2> WorkDoc;   // owned; reloaded in place, never replaced
+    std::unique_ptr<TqelXMLParser2> StyleDoc;  // owned; receives a stylesheet
+
+    TPrompts& Prompts() { return *FPrompts; }
+    // The conversion between WorkDoc's bytes and the text shown, chosen at each load.
+    const TTextCodec& Codec() const { return FCodec; }
+    TElementTreeModel& TreeModel() { return *FTreeModel; }
+    TSelectionListModel& SelectionList() { return *FSelectionList; }
+    TAttributeListModel& AttributeList() { return *FAttributeList; }
+
+    // Runs one command: an error's message goes to the error box and the window
+    // stays usable with whatever state the command reached. True when it ran to its end.
+    bool RunCommand(const std::function<void()>& command);
+
+    // Loads the file into WorkDoc and shows it; CurrentFile and the caption follow.
+    // The selection list, attribute list and editor are emptied, as their rows
+    // refer to elements of the replaced document. A syntax error leaves the tree
+    // with what was parsed and is shown in a message box. A file that cannot be
+    // read raises and changes nothing.
+    void OpenDocument(const QString& fileName);
+    // Forgets the file and empties every view; WorkDoc keeps its element tree.
+    void CloseDocument();
+    // Caption: AppTitle, or "<file name without folder> - " + AppTitle.
+    void UpdateCaption();
+    // Empties the tree and shows WorkDoc as its single top-level item, in one
+    // reset of the tree model. load, when given, runs inside the same reset: it
+    // replaces WorkDoc's element tree, and the text codec is chosen anew for it.
+    void BuildTree(const std::function<void()>& load = nullptr);
+    // Rebuilds the items below item while change replaces its element's children.
+    void AddTreeChildren(const QModelIndex& item, const std::function<void()>& change);
+    void ClearTree();
+    // Empties the editor without writing into any element.
+    void ClearEditor();
+    // Empties the attribute list, then the selection list.
+    void ClearLists();
+    // Start folder of the file dialogs: CurrentFile's folder, else AppDir.
+    QString InitialDir() const;
+    // "Do you want to save the current document?" when CurrentFile is set; Yes saves.
+    void SavePrompt();
+
+    // WorkDoc's bytes as text and back, through Codec().
+    QString Decode(const std::string& bytes) const { return FCodec.Decode(bytes); }
+    std::string Encode(const QString& text) const { return FCodec.Encode(text); }
+    // An engine message: UTF-8 when it is valid UTF-8 (file names, fixed texts),
+    // else WorkDoc's codec (parts of the document quoted in a syntax error).
+    QString DecodeMessage(const std::string& bytes) const;
+    // A file name in the form the engine opens.
+    static std::string FileNameBytes(const QString& fileName);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::unique_ptr<TPrompts> FPrompts;  // owned
+    TTextCodec FCodec;
+    QStringList FArguments;
+    bool FFirstShowDone = false;
+    bool FTreeChangeAttached = true;
+    bool FEditorChangeAttached = true;
+    // Which part of the attribute an Enter in InEdit changes.
+    enum class TInEditMode { Name = 0, Value = 1 };
+    TInEditMode FInEditMode = TInEditMode::Name;
+
+    // Models, owned by the window through Qt's parent chain.
+    TElementTreeModel* FTreeModel = nullptr;
+    TSelectionListModel* FSelectionList = nullptr;
+    TAttributeListModel* FAttributeList = nullptr;
+
+    // Controls, owned through Qt's parent chain; each carries its name as object name.
+    QGroupBox* GroupBox1 = nullptr;
+    QPlainTextEdit* edfilter = nullptr;
+    QSplitter* Splitter4 = nullptr;
+    QTreeView* tree = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QTabWidget* book = nullptr;
+    QWidget* viewtab = nullptr;
+    QWidget* sourceTab = nullptr;
+    QWidget* dbtab = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QWidget* Panel1 = nullptr;
+    QTableView* selection = nullptr;
+    QSplitter* Splitter3 = nullptr;
+    QPlainTextEdit* editor = nullptr;
+    QSplitter* Splitter2 = nullptr;
+    QTableView* view = nullptr;
+    QLineEdit* InEdit = nullptr;
+    QPlainTextEdit* sourceeditor = nullptr;
+
+    QMenuBar* MainMenu1 = nullptr;
+    QMenu* File1 = nullptr;
+    QMenu* View1 = nullptr;
+    QMenu* Samples1 = nullptr;
+    QMenu* Options1 = nullptr;
+    QMenu* Tools1 = nullptr;
+    QMenu* Help1 = nullptr;
+    QAction* New1 = nullptr;
+    QAction* Open1 = nullptr;
+    QAction* Save1 = nullptr;
+    QAction* SaveAs1 = nullptr;
+    QAction* Close1 = nullptr;
+    QAction* TransformUsing1 = nullptr;
+    QAction* TransformTo1 = nullptr;
+    QAction* ListNode1 = nullptr;
+    QAction* ListSubnodes1 = nullptr;
+    QAction* ShowMessages1 = nullptr;
+    QAction* HintField1 = nullptr;
+    QAction* RunQuery1 = nullptr;
+    QAction* RunNode1 = nullptr;
+    QAction* LoadSamples1 = nullptr;
+    QAction* Contents1 = nullptr;
+    QAction* About1 = nullptr;
+
+    QMenu* treepop = nullptr;
+    QAction* AddChild1 = nullptr;
+    QAction* Duplicate1 = nullptr;
+    QAction* Delete1 = nullptr;
+    QAction* Rename1 = nullptr;
+    QAction* ExpandAll1 = nullptr;
+    QAction* CollapseAll1 = nullptr;
+    QMenu* viewpop = nullptr;
+    QAction* Addattribute1 = nullptr;
+    QAction* Deleteattribute1 = nullptr;
+    QAction* Listby1 = nullptr;
+    QMenu* selpop = nullptr;
+    QAction* Listbytag1 = nullptr;
+    QAction* Select1 = nullptr;
+
+    // Layout (BrindleLayout.cpp).
+    void CreateControls();
+    void CreateMenus();
+    void CreatePopups();
+    void ConnectHandlers();
+    // A size given at 120 pixels per inch, in pixels of this screen.
+    int Scaled(int size) const;
+    QAction* AddAction(QMenu* menu, const char* name, const QString& caption, void (TBrindleF::*handler)());
+    void Bind(QAction* action, void (TBrindleF::*handler)());
+
+    // Start, file commands and program end (BrindleU.cpp).
+    void FormShow();
+    void FormClose();
+    void New1Click();
+    void Open1Click();
+    void Save1Click();
+    void SaveAs1Click();
+    void Close1Click();
+    void treeChange();
+
+    // Tree commands (TreeCommands.cpp).
+    QModelIndex SelectedTreeIndex() const;
+    // Makes index the tree's selected item, expanding its ancestors.
+    void SelectTreeItem(const QModelIndex& index);
+    void AddChild1Click();
+    void Duplicate1Click();
+    void Delete1Click();
+    void Rename1Click();
+    void ExpandAll1Click();
+    void CollapseAll1Click();
+
+    // Selection list, editor and queries (ListCommands.cpp).
+    // The selected row of the selection list, or -1.
+    int SelectedRow() const;
+    // The element of the selected row, or nullptr.
+    TqelXMLNode2* SelectedRowElement() const;
+    void selectionChange();
+    void editorChange();
+    // Lists the child elements of the item, or the item's own element when it has none.
+    void ListChildren(const QModelIndex& item);
+    void ListElement(const QModelIndex& item);
+    // Fills the selection list with one row per element (name, text).
+    void FillSelection(const TqelNodeRefList& elements);
+    void SelectRow(int row);
+    void ListNode1Click();
+    void ListSubnodes1Click();
+    void cmdpathclick();
+    void Select1Click();
+    void ListByTag();
+    void ListByAttribute();
+
+    // Attribute list and in-place editing (AttributeCommands.cpp).
+    int SelectedAttributeRow() const;
+    // Shows the selected row's element: its text in the editor, its attributes in the list.
+    void ShowAttributes(TqelXMLNode2* element);
+    void Addattribute1Click();
+    void Deleteattribute1Click();
+    void viewClick(const QPoint& position);
+    // True when the key was consumed.
+    bool InEditKeyPress(int key);
+    // Gives the focus back to the attribute list, which ends the in-place edit.
+    void LeaveInEdit();
+    void InEditExit();
+};

@@ -1,0 +1,79 @@
+#include "app/Prompts.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+QString QtNameFilters(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        // The description usually repeats the patterns in parentheses; Qt reads
+        // the patterns from there, so they are written once in its own form.
+        const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+        if (open > 0) description = description.left(open).trimmed();
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+TQtPrompts::TQtPrompts(QWidget* owner, QString title) : FOwner(owner), FTitle(std::move(title)) {}
+
+bool TQtPrompts::InputBox(const QString& caption, const QString& prompt, QString& text)
+{
+    bool ok = false;
+    const QString result = QInputDialog::getText(FOwner, caption, prompt, QLineEdit::Normal, text, &ok);
+    if (ok) text = result;
+    return ok;
+}
+
+bool TQtPrompts::AskYesNo(const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, FTitle, text, QMessageBox::Yes | QMessageBox::No, FOwner);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void TQtPrompts::Message(const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, FTitle, text, QMessageBox::Ok, FOwner);
+    box.exec();
+}
+
+void TQtPrompts::ErrorBox(const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, FTitle, text, QMessageBox::Ok, FOwner);
+    box.exec();
+}
+
+namespace {
+
+std::optional<QString> RunFileDialog(QWidget* owner, const char* name, const TFileRequest& request, bool save)
+{
+    QFileDialog dialog(owner, request.Title, request.Folder, QtNameFilters(request.Filter));
+    dialog.setObjectName(QString::fromLatin1(name));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setSizeGripEnabled(true);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty()) return std::nullopt;
+    return files.front();
+}
+
+}  // namespace
+
+std::optional<QString> TQtPrompts::OpenDialog(const TFileRequest& request)
+{
+    return RunFileDialog(FOwner, "OpenDialog1", request, false);
+}
+
+std::optional<QString> TQtPrompts::SaveDialog(const TFileRequest& request)
+{
+    return RunFileDialog(FOwner, "SaveDialog1", request, true);
+}

@@ -1,0 +1,62 @@
+#pragma once
+// Every question and message the window puts to a person goes through one
+// interface: the Qt boxes and file dialogs for people, a scripted answerer for
+// tests and benchmarks.
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+// What a file dialog is shown with. Filter is written as pairs of description
+// and patterns separated by "|", patterns by ";":
+// "XML Files (*.xml;*.xsl)|*.xml;*.xsl".
+struct TFileRequest {
+    QString Title;
+    QString Folder;
+    QString Filter;
+};
+
+class TPrompts {
+public:
+    virtual ~TPrompts() = default;
+
+    // One-line input box with OK and Cancel; text holds the pre-filled value and,
+    // after OK, the edited one. True for OK.
+    virtual bool InputBox(const QString& caption, const QString& prompt, QString& text) = 0;
+    // Confirmation box with Yes and No. True only for Yes: Escape, No and closing
+    // the box all answer false.
+    virtual bool AskYesNo(const QString& text) = 0;
+    // Plain message box with an OK button.
+    virtual void Message(const QString& text) = 0;
+    // The standard error box with the message of a failed command.
+    virtual void ErrorBox(const QString& text) = 0;
+    // Open dialog: path and file must exist. The chosen file, or nothing on Cancel.
+    virtual std::optional<QString> OpenDialog(const TFileRequest& request) = 0;
+    // Save dialog: the folder must exist and overwriting is confirmed. No default
+    // extension is added.
+    virtual std::optional<QString> SaveDialog(const TFileRequest& request) = 0;
+};
+
+// The Qt boxes and dialogs, modal over the window.
+class TQtPrompts : public TPrompts {
+public:
+    // owner is the window the boxes belong to (not owned); title heads the boxes.
+    TQtPrompts(QWidget* owner, QString title);
+
+    bool InputBox(const QString& caption, const QString& prompt, QString& text) override;
+    bool AskYesNo(const QString& text) override;
+    void Message(const QString& text) override;
+    void ErrorBox(const QString& text) override;
+    std::optional<QString> OpenDialog(const TFileRequest& request) override;
+    std::optional<QString> SaveDialog(const TFileRequest& request) override;
+
+private:
+    QWidget* FOwner;  // not owned
+    QString FTitle;
+};
+
+// Qt's form of a filter: "XML Files (*.xml;*.xsl)|*.xml;*.xsl" becomes
+// "XML Files (*.xml *.xsl)"; several pairs are joined by ";;".
+QString QtNameFilters(const QString& filter);

@@ -1,0 +1,51 @@
+#pragma once
+// Prompts answered from a script, for tests and benchmarks: every question is
+// written to a log and answered from the queue of its kind. A question with no
+// answer left is answered as a person cancelling it would (Cancel, No, no file)
+// and is counted, so that a test sees a question it did not expect.
+
+#include "app/Prompts.h"
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+class TScriptedPrompts : public TPrompts {
+public:
+    // One line per question, in UTF-8: "InputBox: caption|prompt|pre-filled text",
+    // "AskYesNo: text", "Message: text", "ErrorBox: text",
+    // "OpenDialog: title|folder|filter", "SaveDialog: title|folder|filter".
+    std::vector<std::string> Asked;
+    // Questions that found no scripted answer.
+    int Unanswered = 0;
+
+    // The next input box is answered with OK and this text, or Cancel for nothing.
+    void AnswerInput(std::optional<QString> text) { FInputs.push_back(std::move(text)); }
+    void AnswerYesNo(bool yes) { FYesNo.push_back(yes); }
+    // The next open or save dialog returns this file, or is cancelled for nothing.
+    void AnswerOpen(std::optional<QString> file) { FOpens.push_back(std::move(file)); }
+    void AnswerSave(std::optional<QString> file) { FSaves.push_back(std::move(file)); }
+    // The log so far, emptied.
+    std::vector<std::string> TakeAsked();
+    // True when every scripted answer has been used.
+    bool AllAnswered() const { return FInputs.empty() && FYesNo.empty() && FOpens.empty() && FSaves.empty(); }
+
+    bool InputBox(const QString& caption, const QString& prompt, QString& text) override;
+    bool AskYesNo(const QString& text) override;
+    void Message(const QString& text) override;
+    void ErrorBox(const QString& text) override;
+    std::optional<QString> OpenDialog(const TFileRequest& request) override;
+    std::optional<QString> SaveDialog(const TFileRequest& request) override;
+
+private:
+    std::deque<std::optional<QString>> FInputs;
+    std::deque<bool> FYesNo;
+    std::deque<std::optional<QString>> FOpens;
+    std::deque<std::optional<QString>> FSaves;
+
+    void Log(const char* kind, const QString& text);
+    // The next answer of a queue, or fallback when it is empty.
+    template <class T>
+    T Next(std::deque<T>& queue, T fallback);
+};

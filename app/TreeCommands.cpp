@@ -1,0 +1,79 @@
+// The tree's pop-up commands: add, duplicate, delete and rename elements, expand
+// and collapse. Each changes the element tree through the tree model, so that
+// every item keeps referring to its element and showing its name.
+
+#include "app/BrindleU.h"
+
+#include <QItemSelectionModel>
+#include <QTreeView>
+
+#include "app/HandlerGuards.h"
+
+QModelIndex TBrindleF::SelectedTreeIndex() const
+{
+    const QModelIndexList selected = tree->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? QModelIndex() : selected.front();
+}
+
+void TBrindleF::SelectTreeItem(const QModelIndex& index)
+{
+    if (!index.isValid()) return;
+    tree->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    tree->scrollTo(index);
+}
+
+void TBrindleF::AddChild1Click()
+{
+    const QModelIndex selected = SelectedTreeIndex();
+    if (!selected.isValid()) return;
+    QString name;
+    if (!Prompts().InputBox(QStringLiteral("Nodes"), QStringLiteral("Enter node name:"), name) || name.isEmpty())
+        return;
+    auto child = std::make_unique<TqelXMLNode2>();
+    child->SetName(Encode(name));
+    SelectTreeItem(FTreeModel->AppendChild(selected, std::move(child)));
+}
+
+void TBrindleF::Duplicate1Click()
+{
+    const QModelIndex selected = SelectedTreeIndex();
+    const QModelIndex parentItem = selected.parent();
+    if (!parentItem.isValid()) return;  // nothing selected, or the document itself
+    SelectTreeItem(FTreeModel->AppendChild(parentItem, TElementTreeModel::Element(selected)->Clone()));
+}
+
+void TBrindleF::Delete1Click()
+{
+    const QModelIndex selected = SelectedTreeIndex();
+    const QPersistentModelIndex parentItem = selected.parent();
+    if (!parentItem.isValid()) return;
+    // Rows of the lists may refer to the element or to elements below it.
+    ClearEditor();
+    ClearLists();
+    {
+        // The view may select a neighbour while the item goes: only the parent,
+        // selected last, is shown in the source view.
+        THandlerDetach detached(FTreeChangeAttached);
+        FTreeModel->DeleteItem(selected);
+        SelectTreeItem(parentItem);
+    }
+    treeChange();
+}
+
+void TBrindleF::Rename1Click()
+{
+    const QModelIndex selected = SelectedTreeIndex();
+    if (!selected.isValid()) return;
+    QString name = selected.data(Qt::DisplayRole).toString();
+    if (!Prompts().InputBox(QStringLiteral("Node"), QStringLiteral("Change nodename:"), name) || name.isEmpty())
+        return;
+    FTreeModel->Rename(selected, name);
+}
+
+void TBrindleF::ExpandAll1Click()
+{
+    const QModelIndex top = FTreeModel->TopIndex();
+    if (top.isValid()) tree->expandRecursively(top);
+}
+
+void TBrindleF::CollapseAll1Click() { tree->collapseAll(); }

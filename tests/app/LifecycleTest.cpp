@@ -1,0 +1,335 @@
+// Start-up, the window's layout, the file commands with their save prompt,
+// program end and what selecting a tree item shows.
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+
+#include "WindowFixture.h"
+
+namespace {
+
+const std::string KSavePrompt = "AskYesNo: Do you want to save the current document?";
+const QString KXmlFilter = QStringLiteral("XML Files (*.xml;*.xsl)|*.xml;*.xsl");
+
+std::string DialogLine(const char* kind, const QString& title, const QString& folder, const QString& filter)
+{
+    return std::string(kind) + ": " + (title + '|' + folder + '|' + filter).toStdString();
+}
+
+using TLayoutTest = TWindowTest;
+using TStartTest = TWindowTest;
+using TFileCommandTest = TWindowTest;
+using TProgramEndTest = TWindowTest;
+using TTreeChangeTest = TWindowTest;
+
+// Every control carries its designed name and is of the kind it was designed as.
+TEST_F(TLayoutTest, ControlsCarryTheirNames)
+{
+    Start();
+    const std::pair<const char*, const char*> controls[] = {
+        {"GroupBox1", "QGroupBox"},   {"edfilter", "QPlainTextEdit"}, {"Splitter4", "QSplitter"},
+        {"tree", "QTreeView"},        {"Splitter1", "QSplitter"},     {"book", "QTabWidget"},
+        {"viewtab", "QWidget"},       {"sourceTab", "QWidget"},       {"dbtab", "QWidget"},
+        {"StatusBar1", "QStatusBar"}, {"Panel1", "QWidget"},          {"selection", "QTableView"},
+        {"Splitter3", "QSplitter"},   {"editor", "QPlainTextEdit"},   {"Splitter2", "QSplitter"},
+        {"view", "QTableView"},       {"InEdit", "QLineEdit"},        {"sourceeditor", "QPlainTextEdit"},
+        {"MainMenu1", "QMenuBar"},    {"treepop", "QMenu"},           {"viewpop", "QMenu"},
+        {"selpop", "QMenu"},
+    };
+    for (const auto& [name, kind] : controls) {
+        QObject* control = Window->findChild<QObject*>(QString::fromLatin1(name));
+        ASSERT_NE(control, nullptr) << name;
+        EXPECT_TRUE(control->inherits(kind)) << name << " is a " << control->metaObject()->className();
+    }
+    EXPECT_EQ(Window->objectName(), QStringLiteral("BrindleF"));
+    EXPECT_EQ(Find<QGroupBox>("GroupBox1")->title(), QStringLiteral("Query / Message"));
+    auto* book = Find<QTabWidget>("book");
+    ASSERT_EQ(book->count(), 3);
+    EXPECT_EQ(book->tabText(0), QStringLiteral("Editor"));
+    EXPECT_EQ(book->tabText(1), QStringLiteral("Source"));
+    EXPECT_EQ(book->tabText(2), QStringLiteral("Database"));
+    EXPECT_EQ(book->widget(0)->objectName(), QStringLiteral("viewtab"));
+    EXPECT_EQ(Selection()->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("tag"));
+    EXPECT_EQ(Selection()->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("text"));
+    EXPECT_EQ(Attributes()->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("attribute"));
+    EXPECT_EQ(Attributes()->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Value"));
+
+    // Sizes are designed at 120 pixels per inch.
+    const double scale = Window->screen()->logicalDotsPerInchY() / 120.0;
+    auto* inEdit = Find<QLineEdit>("InEdit");
+    EXPECT_FALSE(inEdit->isVisible());
+    EXPECT_EQ(inEdit->size(), QSize(qRound(121 * scale), qRound(24 * scale)));
+    EXPECT_EQ(Find<QSplitter>("Splitter1")->sizes().front(), qRound(216 * scale));
+}
+
+// The menus hold exactly the designed captions, accelerators and shortcuts.
+TEST_F(TLayoutTest, MenusHoldTheirItems)
+{
+    Start();
+    QStringList menus;
+    for (QAction* action : Find<QMenuBar>("MainMenu1")->actions()) menus << action->menu()->objectName() + '=' + action->text();
+    EXPECT_EQ(menus, QStringList({"File1=&File", "View1=&View", "Samples1=&Samples", "Options1=&Options",
+                                  "Tools1=&Tools", "Help1=&Help"}));
+
+    auto items = [this](const char* menu) {
+        QStringList list;
+        for (QAction* action : Find<QMenu>(menu)->actions()) {
+            QString item = action->objectName();
+            if (!action->isSeparator()) item += '=' + action->text();
+            if (!action->shortcut().isEmpty()) item += '=' + action->shortcut().toString();
+            list << item;
+        }
+        return list;
+    };
+    EXPECT_EQ(items("File1"), QStringList({"New1=&New...", "Open1=&Open...=Ctrl+O", "Save1=&Save=Ctrl+S",
+                                           "SaveAs1=Save &As...", "Close1=&Close", "N1",
+                                           "TransformUsing1=Transform &Using...", "TransformTo1=Transform &To..."}));
+    EXPECT_EQ(items("View1"), QStringList({"ListNode1=List Node=F2", "ListSubnodes1=List Subnodes=F3"}));
+    EXPECT_EQ(items("Samples1"), QStringList());
+    EXPECT_EQ(items("Options1"), QStringList({"ShowMessages1=Show &Messages", "HintField1=&Hint Field..."}));
+    EXPECT_EQ(items("Tools1"), QStringList({"RunQuery1=&Run Query=F9", "RunNode1=Run &XEL=Ctrl+F9", "N4",
+                                            "LoadSamples1=&Load Samples"}));
+    EXPECT_EQ(items("Help1"), QStringList({"Contents1=&Contents=F1", "About1=&About"}));
+    EXPECT_EQ(items("treepop"), QStringList({"AddChild1=&Add Child", "Duplicate1=D&uplicate", "Delete1=&Delete", "N2",
+                                             "Rename1=&Rename", "N5", "ExpandAll1=Expand All",
+                                             "CollapseAll1=&Collapse All"}));
+    EXPECT_EQ(items("viewpop"),
+              QStringList({"Addattribute1=&Add attribute", "Deleteattribute1=&Delete attribute", "N3", "Listby1=List by"}));
+    EXPECT_EQ(items("selpop"), QStringList({"Listbytag1=List by tag", "Select1=Select"}));
+    auto* showMessages = Find<QAction>("ShowMessages1");
+    EXPECT_TRUE(showMessages->isCheckable());
+    EXPECT_FALSE(showMessages->isChecked());
+}
+
+// Without an argument the window starts empty on the "Editor" page.
+TEST_F(TStartTest, WithoutArgumentStartsEmpty)
+{
+    Start();
+    EXPECT_EQ(Caption(), "Brindle 4");
+    EXPECT_EQ(Window->AppTitle, QStringLiteral("Brindle 4"));
+    EXPECT_EQ(Window->AppDir, Dir.path());
+    EXPECT_TRUE(Window->CurrentFile.isEmpty());
+    EXPECT_EQ(Tree()->model()->rowCount(), 0);
+    EXPECT_EQ(Find<QTabWidget>("book")->currentWidget()->objectName(), QStringLiteral("viewtab"));
+    EXPECT_TRUE(Find<QStatusBar>("StatusBar1")->currentMessage().isEmpty());
+    EXPECT_EQ(Window->InitialDir(), Dir.path());
+    EXPECT_TRUE(Asked().empty());
+}
+
+// The first argument is opened when it names a file: the tree shows the document
+// collapsed, and the caption names the file.
+TEST_F(TStartTest, WithFileArgumentOpensIt)
+{
+    StartWith(KLibraryXml, QStringLiteral("books.xml"));
+    EXPECT_EQ(Caption(), "books.xml - Brindle 4");
+    EXPECT_EQ(Window->CurrentFile, PathOf("books.xml"));
+    EXPECT_EQ(TreeSignature(), "library(shelf(book(title) book(title year)) note)");
+    EXPECT_FALSE(Tree()->isExpanded(Item({})));
+    EXPECT_EQ(Window->InitialDir(), Dir.path());
+    EXPECT_TRUE(Asked().empty());
+}
+
+// An argument naming no file becomes the file name all the same: nothing is
+// loaded, Save writes there, and program end asks to save.
+TEST_F(TStartTest, WithMissingFileKeepsTheName)
+{
+    const QString missing = PathOf("later.xml");
+    Start({missing});
+    EXPECT_EQ(Window->CurrentFile, missing);
+    EXPECT_EQ(Tree()->model()->rowCount(), 0);
+    EXPECT_EQ(Caption(), "Brindle 4");
+    Trigger("Save1");
+    EXPECT_TRUE(QFileInfo(missing).isFile());
+    Prompts->AnswerYesNo(false);
+    EXPECT_TRUE(Window->close());
+    EXPECT_EQ(Asked(), std::vector<std::string>{KSavePrompt});
+}
+
+// A document with a syntax error shows what was parsed and says what went wrong.
+TEST_F(TStartTest, SyntaxErrorIsShownWithThePartialTree)
+{
+    StartWith("<a><b>one</b><c x=\"1></a>");
+    EXPECT_EQ(TreeSignature().substr(0, 4), "a(b ");
+    const auto asked = Asked();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], "Message: " + Window->WorkDoc->LastError);
+    EXPECT_FALSE(Window->WorkDoc->LastError.empty());
+    EXPECT_EQ(Caption(), "doc.xml - Brindle 4");
+}
+
+// New gives an element "root" without a file name: Save asks for one, and
+// program end asks nothing.
+TEST_F(TFileCommandTest, NewGivesAnUnnamedRoot)
+{
+    Start();
+    Trigger("New1");
+    EXPECT_EQ(TreeSignature(), "root");
+    EXPECT_EQ(Caption(), "Brindle 4");
+    EXPECT_EQ(Window->WorkDoc->GetXMLText().substr(0, 5), "<?xml");
+    Prompts->AnswerSave(std::nullopt);
+    Trigger("Save1");
+    EXPECT_EQ(Asked(), std::vector<std::string>{DialogLine("SaveDialog", "Save XML document", Dir.path(), KXmlFilter)});
+    EXPECT_TRUE(Window->close());
+    EXPECT_TRUE(Asked().empty());
+}
+
+// The save prompt comes on New, Open, Close and program end whenever the
+// document has a file name, also when nothing changed; Yes writes the file and
+// No leaves it alone.
+TEST_F(TFileCommandTest, SavePromptBeforeDiscarding)
+{
+    const char* commands[] = {"New1", "Open1", "Close1", nullptr};
+    for (const char* command : commands) {
+        for (bool yes : {false, true}) {
+            SCOPED_TRACE(std::string(command ? command : "program end") + (yes ? " Yes" : " No"));
+            StartWith(KLibraryXml);
+            const QString file = Window->CurrentFile;
+            Window->TreeModel().Rename(Item({1}), QStringLiteral("remark"));
+            Prompts->AnswerYesNo(yes);
+            if (command && std::string(command) == "Open1") Prompts->AnswerOpen(std::nullopt);
+            if (command)
+                Trigger(command);
+            else
+                EXPECT_TRUE(Window->close());
+            const auto asked = Asked();
+            ASSERT_FALSE(asked.empty());
+            EXPECT_EQ(asked.front(), KSavePrompt);
+            EXPECT_EQ(ReadFile(file).find("<remark>") != std::string::npos, yes);
+            EXPECT_TRUE(Window->CurrentFile.isEmpty());
+            TearDown();
+        }
+    }
+}
+
+// Open cancelled leaves an empty window without a file; the dialog starts in
+// the executable's folder as the document was closed first.
+TEST_F(TFileCommandTest, OpenCancelledLeavesAnEmptyWindow)
+{
+    StartWith(KLibraryXml, QStringLiteral("sub.xml"));
+    Prompts->AnswerYesNo(false);
+    Prompts->AnswerOpen(std::nullopt);
+    Trigger("Open1");
+    EXPECT_EQ(Asked(), (std::vector<std::string>{KSavePrompt, DialogLine("OpenDialog", "Open XML file", Dir.path(), KXmlFilter)}));
+    EXPECT_EQ(Tree()->model()->rowCount(), 0);
+    EXPECT_EQ(Caption(), "Brindle 4");
+    EXPECT_TRUE(Window->CurrentFile.isEmpty());
+    // The closed document stays in memory until the next load.
+    EXPECT_EQ(Window->WorkDoc->Name, "library");
+}
+
+// Open loads the chosen file; one that cannot be read is reported and leaves the
+// window as the dialog left it.
+TEST_F(TFileCommandTest, OpenLoadsTheChosenFile)
+{
+    Start();
+    const QString other = WriteFile(QStringLiteral("other.xml"), "<other><x/></other>");
+    Prompts->AnswerOpen(other);
+    Trigger("Open1");
+    EXPECT_EQ(TreeSignature(), "other(x)");
+    EXPECT_EQ(Caption(), "other.xml - Brindle 4");
+    EXPECT_EQ(Asked().size(), 1u);
+
+    Prompts->AnswerYesNo(false);
+    Prompts->AnswerOpen(PathOf("gone.xml"));
+    Trigger("Open1");
+    const auto asked = Asked();
+    ASSERT_EQ(asked.size(), 3u);
+    EXPECT_EQ(asked[2].rfind("ErrorBox: Cannot open file", 0), 0u) << asked[2];
+    EXPECT_TRUE(Window->CurrentFile.isEmpty());
+    EXPECT_EQ(Caption(), "Brindle 4");
+    EXPECT_EQ(Tree()->model()->rowCount(), 0);
+    // The window stays usable.
+    Trigger("New1");
+    EXPECT_EQ(TreeSignature(), "root");
+}
+
+// Save writes to the current file; Save As writes under a new name, starting in
+// the current file's folder, and the caption follows the new name.
+TEST_F(TFileCommandTest, SaveAndSaveAs)
+{
+    StartWith(KLibraryXml);
+    Window->TreeModel().Rename(Item({1}), QStringLiteral("remark"));
+    Trigger("Save1");
+    EXPECT_TRUE(Asked().empty());
+    EXPECT_NE(ReadFile(PathOf("doc.xml")).find("<remark>hello</remark>"), std::string::npos);
+
+    const QString copy = PathOf("copy.xml");
+    Prompts->AnswerSave(copy);
+    Trigger("SaveAs1");
+    EXPECT_EQ(Asked(), std::vector<std::string>{DialogLine("SaveDialog", "Save XML document", Dir.path(), KXmlFilter)});
+    EXPECT_EQ(ReadFile(copy), ReadFile(PathOf("doc.xml")));
+    EXPECT_EQ(Window->CurrentFile, copy);
+    EXPECT_EQ(Caption(), "copy.xml - Brindle 4");
+
+    // A name that cannot be written keeps the old one.
+    Prompts->AnswerSave(PathOf("no/such/folder.xml"));
+    Trigger("SaveAs1");
+    const auto asked = Asked();
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[1].rfind("ErrorBox: ", 0), 0u);
+    EXPECT_EQ(Window->CurrentFile, copy);
+}
+
+// Close empties every view and forgets the file, but not the document.
+TEST_F(TFileCommandTest, CloseEmptiesTheViews)
+{
+    StartWith(KLibraryXml);
+    SelectItem(Item({0}));
+    Trigger("ListSubnodes1");
+    ASSERT_FALSE(SourceText().empty());
+    Prompts->AnswerYesNo(false);
+    Trigger("Close1");
+    EXPECT_EQ(Asked(), std::vector<std::string>{KSavePrompt});
+    EXPECT_EQ(Tree()->model()->rowCount(), 0);
+    EXPECT_EQ(Selection()->model()->rowCount(), 0);
+    EXPECT_EQ(Attributes()->model()->rowCount(), 0);
+    EXPECT_TRUE(Editor()->toPlainText().isEmpty());
+    EXPECT_TRUE(SourceText().empty());
+    EXPECT_FALSE(Find<QPlainTextEdit>("sourceeditor")->document()->isUndoAvailable());
+    EXPECT_EQ(Caption(), "Brindle 4");
+    EXPECT_EQ(Window->WorkDoc->Name, "library");
+    // Nothing more to ask at the end.
+    EXPECT_TRUE(Window->close());
+    EXPECT_TRUE(Asked().empty());
+}
+
+// A save that fails at program end is reported and the window stays open.
+TEST_F(TProgramEndTest, FailedSaveKeepsTheWindowOpen)
+{
+    Start({PathOf("missing-folder/doc.xml")});
+    Prompts->AnswerYesNo(true);
+    EXPECT_FALSE(Window->close());
+    const auto asked = Asked();
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0], KSavePrompt);
+    EXPECT_EQ(asked[1].rfind("ErrorBox: ", 0), 0u);
+    EXPECT_TRUE(Window->isVisible());
+    EXPECT_FALSE(Window->CurrentFile.isEmpty());
+}
+
+// Selecting the top item shows the whole document with its declaration; any
+// other item its own subtree; nothing else changes.
+TEST_F(TTreeChangeTest, SourceViewShowsTheSelectedElement)
+{
+    StartWith(KLibraryXml);
+    SelectItem(Item({}));
+    EXPECT_EQ(SourceText().substr(0, 19), "<?xml version='1.0'");
+    EXPECT_EQ(SourceText(), Lf(Window->WorkDoc->GetXMLText()));
+    SelectItem(Item({0, 1}));
+    EXPECT_EQ(SourceText(), ShownXml(ElementOf(Item({0, 1}))));
+    EXPECT_EQ(SourceText().rfind("<book id='b2'>", 0), 0u);
+    EXPECT_EQ(Selection()->model()->rowCount(), 0);
+    // An emptied selection keeps the text.
+    Tree()->selectionModel()->clearSelection();
+    EXPECT_EQ(SourceText().rfind("<book id='b2'>", 0), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,92 @@
+#pragma once
+// The main window under test: started offscreen in a temporary folder that also
+// serves as its executable's folder (so settings stay isolated), driven through
+// its actions and controls by object name, its questions answered by a script.
+// A model tester watches each of its models for the whole test.
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/BrindleU.h"
+#include "app/ScriptedPrompts.h"
+
+// A document with attributes, texts and two levels of children:
+//   library(shelf(book(title) book(title year)) note)
+extern const char* const KLibraryXml;
+
+// Element signature: name, attributes in order, text, children in order, e.g.
+// book[id=b1]"x"(title"Alpha"). Compares whole subtrees in one assertion.
+std::string Signature(const TqelXMLNode2* element);
+// The rows of a list model as "first|second".
+std::vector<std::string> Rows(const QAbstractItemModel& model);
+
+class TWindowTest : public ::testing::Test {
+protected:
+    QTemporaryDir Dir;
+    TScriptedPrompts* Prompts = nullptr;  // owned by Window
+    std::unique_ptr<TBrindleF> Window;
+
+    void SetUp() override;
+    // Every scripted answer was used and no question came unscripted.
+    void TearDown() override;
+
+    // Starts the window with these command-line arguments and runs its start-up.
+    void Start(const QStringList& arguments = {});
+    // Starts the window on a file of the temporary folder holding text.
+    void StartWith(std::string_view text, const QString& name = QStringLiteral("doc.xml"));
+    // Writes bytes to a file of the temporary folder; returns its path.
+    QString WriteFile(const QString& name, std::string_view bytes) const;
+    QString PathOf(const QString& name) const { return Dir.filePath(name); }
+    static std::string ReadFile(const QString& path);
+
+    template <class T>
+    T* Find(const char* name) const
+    {
+        T* found = Window->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    void Trigger(const char* actionName);
+    // The questions asked so far, emptied.
+    std::vector<std::string> Asked() { return Prompts->TakeAsked(); }
+    std::string Caption() const { return Window->windowTitle().toStdString(); }
+
+    QTreeView* Tree() const { return Find<QTreeView>("tree"); }
+    QTableView* Selection() const { return Find<QTableView>("selection"); }
+    QTableView* Attributes() const { return Find<QTableView>("view"); }
+    QPlainTextEdit* Editor() const { return Find<QPlainTextEdit>("editor"); }
+    QPlainTextEdit* Query() const { return Find<QPlainTextEdit>("edfilter"); }
+    // The source view's text, with line ends as LF.
+    std::string SourceText() const { return Lf(Find<QPlainTextEdit>("sourceeditor")->toPlainText().toStdString()); }
+    // An element's XML text as the source view shows it.
+    std::string ShownXml(const TqelXMLNode2* element) const { return Lf(Window->WorkDoc->GetNodeXML(element)); }
+    static std::string Lf(std::string text);
+
+    // The tree item reached from the top-level item by child rows: Item({}) is
+    // the top, Item({0, 1}) the second child of its first child.
+    QModelIndex Item(std::initializer_list<int> rows) const;
+    void SelectItem(const QModelIndex& index) const;
+    // The label of the selected tree item, or "" when none is selected.
+    std::string SelectedLabel() const;
+    // Labels of the shown tree: "label(child child(grandchild))".
+    std::string TreeSignature() const;
+    // The element of a tree item.
+    static TqelXMLNode2* ElementOf(const QModelIndex& index) { return TElementTreeModel::Element(index); }
+    void SelectRow(QTableView* list, int row) const;
+    int SelectedRowOf(QTableView* list) const;
+
+private:
+    std::vector<std::unique_ptr<QAbstractItemModelTester>> FTesters;
+};
