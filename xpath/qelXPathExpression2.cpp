@@ -51,10 +51,8 @@ bool TqelXPathExpression2::SetExpression(std::string_view text)
 void TqelXPathExpression2::DefaultGetAttribute(TqelXPathExpression2&, const std::string& name, Variant& value,
                                                bool& handled)
 {
-    if (Node != nullptr && Node->HasAttribute(name))
-        value = Variant::FromText(Node->GetAttribute(name));
-    else
-        value = Variant::FromText("");
+    // A missing attribute reads as empty text, as GetAttribute gives it.
+    value = Variant::FromText(Node != nullptr ? Node->GetAttribute(name) : std::string());
     handled = true;
 }
 
