@@ -11,19 +11,12 @@ namespace {
 
 constexpr std::int64_t MillisecondsPerDay = 86'400'000;
 
-}  // namespace
-
-std::size_t FieldSlotSize(TFieldType type, int size)
+// Bytes of the types whose slot holds the native value as it is; 0 for the others.
+std::size_t SameFormBytes(TFieldType type)
 {
     switch (type) {
-    case TFieldType::ftString:
-        return static_cast<std::size_t>(std::max(size, 0)) + 1;
     case TFieldType::ftSmallint:
     case TFieldType::ftInteger:
-    case TFieldType::ftDate:
-    case TFieldType::ftTime:
-    case TFieldType::ftMemo:
-    case TFieldType::ftGraphic:
         return 4;
     case TFieldType::ftBoolean:
         return 2;
@@ -34,6 +27,23 @@ std::size_t FieldSlotSize(TFieldType type, int size)
         return 8;
     default:
         return 0;
+    }
+}
+
+}  // namespace
+
+std::size_t FieldSlotSize(TFieldType type, int size)
+{
+    switch (type) {
+    case TFieldType::ftString:
+        return static_cast<std::size_t>(std::max(size, 0)) + 1;
+    case TFieldType::ftDate:     // whole day count
+    case TFieldType::ftTime:     // milliseconds of the day
+    case TFieldType::ftMemo:     // stream handle
+    case TFieldType::ftGraphic:  // stream handle
+        return 4;
+    default:
+        return SameFormBytes(type);
     }
 }
 
@@ -498,35 +508,22 @@ bool TQvBaseDataset::GetFieldData(const TField& field, void* destination) const
     }
     if (!destination || field.FieldNo() < 1) return true;
     const std::byte* at = buffer->Data() + FieldOffset(field);
+    auto* to = static_cast<std::byte*>(destination);
     switch (field.DataType()) {
     case TFieldType::ftString: {
-        const auto size = static_cast<std::size_t>(field.Size());
-        const std::size_t n = BoundedLength(at, size);
-        std::memcpy(destination, at, n);
-        static_cast<char*>(destination)[n] = '\0';
+        const std::size_t n = BoundedLength(at, static_cast<std::size_t>(field.Size()));
+        std::memcpy(to, at, n);
+        to[n] = std::byte{0};
         break;
     }
-    case TFieldType::ftSmallint:
-    case TFieldType::ftInteger:
-        std::memcpy(destination, at, 4);
-        break;
-    case TFieldType::ftBoolean:
-        std::memcpy(destination, at, 2);
-        break;
-    case TFieldType::ftFloat:
-    case TFieldType::ftCurrency:
-    case TFieldType::ftBCD:
-    case TFieldType::ftDateTime:
-        std::memcpy(destination, at, 8);
-        break;
     case TFieldType::ftDate:
-        Save<double>(static_cast<std::byte*>(destination), Load<std::int32_t>(at));
+        Save<double>(to, Load<std::int32_t>(at));
         break;
     case TFieldType::ftTime:
-        Save<double>(static_cast<std::byte*>(destination),
-                     static_cast<double>(Load<std::int32_t>(at)) / MillisecondsPerDay);
+        Save<double>(to, static_cast<double>(Load<std::int32_t>(at)) / MillisecondsPerDay);
         break;
     default:
+        std::memcpy(to, at, SameFormBytes(field.DataType()));
         break;
     }
     return true;
@@ -545,25 +542,11 @@ void TQvBaseDataset::SetFieldData(TField& field, const void* source)
         const auto* from = static_cast<const std::byte*>(source);
         switch (field.DataType()) {
         case TFieldType::ftString: {
-            const auto size = static_cast<std::size_t>(field.Size());
-            const std::size_t n = BoundedLength(source, size);
-            std::memcpy(at, source, n);
+            const std::size_t n = BoundedLength(from, static_cast<std::size_t>(field.Size()));
+            std::memcpy(at, from, n);
             at[n] = std::byte{0};
             break;
         }
-        case TFieldType::ftSmallint:
-        case TFieldType::ftInteger:
-            std::memcpy(at, source, 4);
-            break;
-        case TFieldType::ftBoolean:
-            std::memcpy(at, source, 2);
-            break;
-        case TFieldType::ftFloat:
-        case TFieldType::ftCurrency:
-        case TFieldType::ftBCD:
-        case TFieldType::ftDateTime:
-            std::memcpy(at, source, 8);
-            break;
         case TFieldType::ftDate:
             Save<std::int32_t>(at, DayCount(Load<double>(from)));
             break;
@@ -571,6 +554,7 @@ void TQvBaseDataset::SetFieldData(TField& field, const void* source)
             Save<std::int32_t>(at, TimeMilliseconds(Load<double>(from)));
             break;
         default:
+            std::memcpy(at, from, SameFormBytes(field.DataType()));
             break;
         }
     }

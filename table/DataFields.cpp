@@ -88,24 +88,16 @@ bool TextToTime(std::string_view text, double& value)
     return true;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (UpperCaseChar(static_cast<unsigned char>(a[i])) != UpperCaseChar(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 }  // namespace
 
 bool TextToBoolean(std::string_view text, bool& value)
 {
-    std::string_view word = text;
-    while (!word.empty() && word.front() == ' ') word.remove_prefix(1);
-    while (!word.empty() && word.back() == ' ') word.remove_suffix(1);
-    if (EqualsIgnoringCase(word, "true") || EqualsIgnoringCase(word, "false")) {
-        value = word.size() == 4;
+    std::string word(text);
+    word.erase(0, word.find_first_not_of(' '));
+    word.erase(word.find_last_not_of(' ') + 1);
+    for (char& c : word) c = static_cast<char>(UpperCaseChar(static_cast<unsigned char>(c)));
+    if (word == "TRUE" || word == "FALSE") {
+        value = word == "TRUE";
         return true;
     }
     double number = 0;

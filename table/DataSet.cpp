@@ -47,6 +47,13 @@ void TDataSet::CheckActive() const
     if (!Active()) throw EDatabaseError("Cannot perform this operation on a closed dataset");
 }
 
+void TDataSet::CheckNotBusy() const
+{
+    // A handler that moved or closed the dataset would pull the buffer it is given from under it.
+    if (FState == TDataSetState::dsCalcFields || FState == TDataSetState::dsFilter)
+        throw EDatabaseError("Cannot change the dataset while fields are calculated or records are filtered");
+}
+
 void TDataSet::CheckCanModify() const
 {
     if (!CanModify()) throw EDatabaseError("Cannot modify a read-only dataset");
@@ -157,7 +164,10 @@ void TDataSet::Open()
     if (Active()) return;
     FDefaultFields = FFields.Count() == 0;
     OpenCursor();
-    if (!IsCursorOpen()) throw EDatabaseError(CursorNotOpenMessage());
+    if (!IsCursorOpen()) {
+        FDefaultFields = false;
+        throw EDatabaseError(CursorNotOpenMessage());
+    }
     try {
         AllocateBuffers();
     } catch (...) {
@@ -173,6 +183,7 @@ void TDataSet::Open()
 void TDataSet::Close()
 {
     if (!Active()) return;
+    CheckNotBusy();
     FreeBuffers();
     FModified = false;
     std::exception_ptr error;
@@ -319,6 +330,7 @@ void TDataSet::FillFromFirst()
 void TDataSet::Resync()
 {
     CheckActive();
+    CheckNotBusy();
     if (!FillWindow({TGetMode::gmCurrent, TGetMode::gmNext, TGetMode::gmPrior}, FActiveRecord)) EmptyWindow();
     NotifyDataChanged();
 }
@@ -340,7 +352,8 @@ TDataSet::TRowScope::TRowScope(TDataSet& dataSet, int row)
 
 TDataSet::TRowScope::~TRowScope()
 {
-    FDataSet.FActiveRecord = FSavedRow;
+    // The window may have changed meanwhile; the row must stay inside it.
+    FDataSet.FActiveRecord = std::min(FSavedRow, std::max(FDataSet.FRecordCount - 1, 0));
     FDataSet.FReadingRow = FSavedReading;
 }
 

@@ -73,7 +73,8 @@ public:
     // must match a definition when the dataset opens.
     TField& CreateField(std::string name, TFieldType dataType, int size = 0,
                         TFieldKind kind = TFieldKind::fkData);
-    // True while the field objects are the ones made from the definitions at open.
+    // True while the field objects are the ones made from the definitions at open;
+    // those go when the dataset closes, so references to them must not outlive it.
     bool DefaultFields() const { return FDefaultFields; }
 
     void First();
@@ -94,7 +95,8 @@ public:
     // The number of stored records; -1 when the dataset cannot tell.
     int RecordCount() const;
 
-    // Begins changing the active record (a new one in an empty dataset).
+    // Begins changing the active record (a new one in an empty dataset), read
+    // again from the store; raises "No Records" when the store no longer has it.
     void Edit();
     // Begins a new record at the active position.
     void Insert();
@@ -245,6 +247,8 @@ private:
     friend class TField;
 
     void CheckActive() const;
+    // Raises while a handler computes fields or filters records.
+    void CheckNotBusy() const;
     void CheckCanModify() const;
     // Raises unless the field may receive a value now.
     void CheckFieldWritable(const TField& field) const;
@@ -260,6 +264,10 @@ private:
     // window around it with the active record at row (when enough records come
     // before it). False, and the window untouched, when no mode gives a record.
     bool FillWindow(std::initializer_list<TGetMode> modes, int row);
+    // Initialises the spare buffer for a new record.
+    TRecordBuffer& PrepareNewRecord(TBookmarkFlag flag);
+    // Enters the insert state once the new record is the active one.
+    void BeginNewRecord();
     // Fills the window from the first record on, as First does.
     void FillFromFirst();
     // Re-reads the window around the active record after a change; an empty window when none is left.

@@ -7,6 +7,7 @@
 void TDataSet::CheckBrowseMode()
 {
     CheckActive();
+    CheckNotBusy();
     if (FState != TDataSetState::dsEdit && FState != TDataSetState::dsInsert) return;
     if (FModified)
         Post();
@@ -23,6 +24,7 @@ void TDataSet::RefillAroundActive()
 void TDataSet::Edit()
 {
     CheckActive();
+    CheckNotBusy();
     if (FState == TDataSetState::dsEdit || FState == TDataSetState::dsInsert) return;
     if (FRecordCount == 0) {
         Insert();
@@ -30,8 +32,30 @@ void TDataSet::Edit()
     }
     CheckCanModify();
     BeginEditing();
+    // The edit starts from what is stored now; a record that is gone cannot be edited.
+    if (GetRecord(*ActiveBuffer(), TGetMode::gmCurrent, true) != TGetResult::grOk)
+        throw EDatabaseError("Record not found");
     FModified = false;
     SetState(TDataSetState::dsEdit);
+}
+
+TRecordBuffer& TDataSet::PrepareNewRecord(TBookmarkFlag flag)
+{
+    TRecordBuffer& buffer = Buffer(FBufferCount);
+    InitialiseRecordBuffer(buffer);
+    SetBookmarkFlag(buffer, flag);
+    return buffer;
+}
+
+void TDataSet::BeginNewRecord()
+{
+    FBof = FEof = false;
+    BeginInserting();
+    FModified = false;
+    FState = TDataSetState::dsInsert;
+    CalculateFields(*ActiveBuffer());
+    NotifyStateChanged();
+    NotifyDataChanged();
 }
 
 void TDataSet::Insert()
@@ -39,10 +63,9 @@ void TDataSet::Insert()
     CheckActive();
     CheckBrowseMode();
     CheckCanModify();
+    PrepareNewRecord(TBookmarkFlag::bfInserted);
     const auto begin = FBuffers.begin();
     const auto spare = begin + FBufferCount;
-    InitialiseRecordBuffer(**spare);
-    SetBookmarkFlag(**spare, TBookmarkFlag::bfInserted);
     if (FRecordCount == 0) FActiveRecord = 0;
     if (FRecordCount < FBufferCount) {
         std::iter_swap(begin + FRecordCount, spare);
@@ -52,13 +75,7 @@ void TDataSet::Insert()
         // The last row drops out into the spare entry.
         std::rotate(begin + FActiveRecord, spare, FBuffers.end());
     }
-    FBof = FEof = false;
-    BeginInserting();
-    FModified = false;
-    FState = TDataSetState::dsInsert;
-    CalculateFields(*ActiveBuffer());
-    NotifyStateChanged();
-    NotifyDataChanged();
+    BeginNewRecord();
 }
 
 void TDataSet::Append()
@@ -71,23 +88,16 @@ void TDataSet::Append()
     ClearWindow();
     while (FRecordCount < FBufferCount - 1 && FetchToFront()) {
     }
-    const auto spare = FBuffers.begin() + FBufferCount;
-    InitialiseRecordBuffer(**spare);
-    SetBookmarkFlag(**spare, TBookmarkFlag::bfEOF);
-    std::iter_swap(FBuffers.begin() + FRecordCount, spare);
+    PrepareNewRecord(TBookmarkFlag::bfEOF);
+    std::iter_swap(FBuffers.begin() + FRecordCount, FBuffers.begin() + FBufferCount);
     FActiveRecord = FRecordCount++;
-    FBof = FEof = false;
-    BeginInserting();
-    FModified = false;
-    FState = TDataSetState::dsInsert;
-    CalculateFields(*ActiveBuffer());
-    NotifyStateChanged();
-    NotifyDataChanged();
+    BeginNewRecord();
 }
 
 void TDataSet::Post()
 {
     CheckActive();
+    CheckNotBusy();
     if (FState != TDataSetState::dsEdit && FState != TDataSetState::dsInsert) return;
     const bool inserting = FState == TDataSetState::dsInsert;
     TRecordBuffer& active = *ActiveBuffer();
@@ -110,6 +120,7 @@ void TDataSet::Post()
 void TDataSet::Cancel()
 {
     CheckActive();
+    CheckNotBusy();
     if (FState == TDataSetState::dsEdit) {
         FState = TDataSetState::dsBrowse;
         FModified = false;
@@ -137,6 +148,7 @@ void TDataSet::Cancel()
 void TDataSet::Delete()
 {
     CheckActive();
+    CheckNotBusy();
     if (FState == TDataSetState::dsInsert) {
         Cancel();
         return;

@@ -29,6 +29,26 @@ const std::string& StoredText(const TqelXMLNode2* row, const TField& field)
     return value ? value->Text : EmptyText;
 }
 
+// The text a value is stored as in a field of that type.
+std::string StoredForm(TFieldType type, const TQvValue& value)
+{
+    std::string text;
+    switch (type) {
+    case TFieldType::ftInteger:
+        return IntToText(QvValueInt32(value));
+    case TFieldType::ftBoolean:
+        return std::string(1, QvValueBoolean(value) ? '1' : '0');
+    case TFieldType::ftFloat:
+        return FloatToText(QvValueDouble(value), text) ? text : std::string(1, '0');
+    case TFieldType::ftDate:
+        return StoredDateText(QvValueDouble(value), false);
+    case TFieldType::ftDateTime:
+        return StoredDateText(QvValueDouble(value), true);
+    default:
+        return QvValueText(value);
+    }
+}
+
 }  // namespace
 
 TqelXMLDataSet2::TqelXMLDataSet2() : FTableDoc(std::make_unique<TqelXMLParser2>()) {}
@@ -131,29 +151,7 @@ TQvValue TqelXMLDataSet2::ReadFieldValue(const TField& field)
 
 void TqelXMLDataSet2::WriteFieldValue(const TField& field, const TQvValue& value)
 {
-    if (!FCurrentRow) return;
-    std::string text;
-    switch (field.DataType()) {
-    case TFieldType::ftInteger:
-        text = IntToText(QvValueInt32(value));
-        break;
-    case TFieldType::ftBoolean:
-        text = QvValueBoolean(value) ? "1" : "0";
-        break;
-    case TFieldType::ftFloat:
-        if (!FloatToText(QvValueDouble(value), text)) text = "0";
-        break;
-    case TFieldType::ftDate:
-        text = StoredDateText(QvValueDouble(value), false);
-        break;
-    case TFieldType::ftDateTime:
-        text = StoredDateText(QvValueDouble(value), true);
-        break;
-    default:
-        text = QvValueText(value);
-        break;
-    }
-    FCurrentRow->ForceChild(field.FieldName())->SetText(std::move(text));
+    if (FCurrentRow) FCurrentRow->ForceChild(field.FieldName())->SetText(StoredForm(field.DataType(), value));
 }
 
 void TqelXMLDataSet2::ReadBlob(const TField& field, std::ostream& stream)

@@ -47,8 +47,8 @@ public:
     // Appends a field definition and reopens the table (the close writes the file;
     // afterwards XMLFile is empty). Raises EDatabaseError, changing nothing, for a
     // name that is empty, cannot be an element name or is taken, for a string size
-    // below 1, and for records that would pass the size limit. No field element
-    // without a "fields" element.
+    // below 1, and for records that would pass the size limit. Does nothing when
+    // the document has no "fields" element.
     void AddField(const std::string& name, TFieldType dataType, int size);
     // Removes a field definition and reopens the table; the values stay in the
     // records. Nothing happens when there is no such field.

@@ -63,6 +63,25 @@ TEST_F(Editing, EditPostAndCancel)
     EXPECT_EQ(GridText(*Table), "r1|1;changed|20;r3|3");
 }
 
+TEST_F(Editing, AnEditStartsFromTheStoredRecord)
+{
+    Open(Numbered(2));
+    TqelXMLNode2* rows = Table->RowsElement();
+    rows->Children[0]->FindChild("s", false)->SetText("outside");
+    EXPECT_EQ(RecordText(*Table), "r1|1");
+    Table->Edit();
+    EXPECT_EQ(RecordText(*Table), "outside|1");
+    Table->Cancel();
+    Table->Next();
+    rows->Children.Delete(1);
+    EXPECT_EQ(ErrorOf([&] { Table->Edit(); }), "No Records");
+    rows->Children.Clear();
+    EXPECT_EQ(ErrorOf([&] { Table->Edit(); }), "Record not found");  // no record at all: no current one
+    EXPECT_EQ(Table->State(), TDataSetState::dsBrowse);
+    Table->Refresh();
+    EXPECT_TRUE(Table->IsEmpty());
+}
+
 TEST_F(Editing, ALongStringIsCutWhenItIsPosted)
 {
     Open(TableText("<s size='3'/><n type='integer'/>", "<row><s>abcdef</s><n>1</n></row>"));
@@ -232,8 +251,17 @@ TEST_F(Editing, AFilterThatFailsKeepsItsAnswerSoFar)
     });
     Table->SetFiltered(true);
     EXPECT_EQ(GridText(*Table), "r1|1;r3|3");
-    TDataSet::SetApplicationExceptionHandler(nullptr);
     EXPECT_EQ(reported, (std::vector<std::string>{"filter failed at 2", "filter failed at 3"}));
+    // A handler cannot move or close the dataset under the buffer it looks at.
+    reported.clear();
+    Table->SetOnFilterRecord([](TDataSet& dataSet, bool&) { dataSet.Close(); });
+    Table->Refresh();
+    Table->SetOnFilterRecord([](TDataSet& dataSet, bool&) { dataSet.Next(); });
+    Table->First();
+    TDataSet::SetApplicationExceptionHandler(nullptr);
+    EXPECT_EQ(reported, std::vector<std::string>(2, "Cannot change the dataset while fields are calculated or records "
+                                                    "are filtered"));
+    EXPECT_EQ(RecordText(*Table), "r1|1");
 }
 
 TEST_F(Editing, CalculatedFields)
