@@ -137,7 +137,7 @@ bool TBrindleF::eventFilter(QObject* watched, QEvent* event)
         if (event->type() == QEvent::FocusOut) {
             RunCommand([this] { InEditExit(); });
         }
-    } else if (view && watched == view->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    } else if (watched == FViewViewport && event->type() == QEvent::MouseButtonRelease) {
         // The press has already selected the row under the mouse.
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton) {

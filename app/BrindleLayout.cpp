@@ -131,7 +131,8 @@ void TBrindleF::CreateControls()
     InEdit->setFixedSize(Scaled(121), Scaled(24));
     InEdit->hide();
     InEdit->installEventFilter(this);
-    view->viewport()->installEventFilter(this);
+    FViewViewport = view->viewport();
+    FViewViewport->installEventFilter(this);
 
     // Page "Source": the selected element's XML text.
     sourceTab = Named(new QWidget(book), "sourceTab");

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTreeView>
@@ -47,7 +48,9 @@ TBrindleF::TBrindleF(TBrindleOptions options, QWidget* parent)
 
 TBrindleF::~TBrindleF()
 {
-    // The views go before the documents they show.
+    // The views go before the documents they show, and take no events meanwhile.
+    InEdit->removeEventFilter(this);
+    FViewViewport->removeEventFilter(this);
     delete centralWidget();
 }
 

@@ -138,6 +138,7 @@ private:
     QTableView* view = nullptr;
     QLineEdit* InEdit = nullptr;
     QPlainTextEdit* sourceeditor = nullptr;
+    QWidget* FViewViewport = nullptr;  // not owned; where clicks on the attribute list arrive
 
     QMenuBar* MainMenu1 = nullptr;
     QMenu* File1 = nullptr;

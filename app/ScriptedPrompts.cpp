@@ -23,31 +23,36 @@ void TScriptedPrompts::Log(const char* kind, const QString& text)
     Asked.push_back(std::string(kind) + ": " + text.toStdString());
 }
 
-template <class T>
-T TScriptedPrompts::Next(std::deque<T>& queue, T fallback)
+TScriptedPrompts::TAnswer TScriptedPrompts::Next(std::deque<TAnswer>& queue)
 {
     if (queue.empty()) {
         ++Unanswered;
-        return fallback;
+        return {};
     }
-    T answer = std::move(queue.front());
+    TAnswer answer = std::move(queue.front());
     queue.pop_front();
     return answer;
+}
+
+std::optional<QString> TScriptedPrompts::NextFile(std::deque<TAnswer>& queue)
+{
+    TAnswer answer = Next(queue);
+    if (!answer.Ok) return std::nullopt;
+    return answer.Text;
 }
 
 bool TScriptedPrompts::InputBox(const QString& caption, const QString& prompt, QString& text)
 {
     Log("InputBox", caption + QLatin1Char('|') + prompt + QLatin1Char('|') + text);
-    const std::optional<QString> answer = Next<std::optional<QString>>(FInputs, std::nullopt);
-    if (!answer) return false;
-    text = *answer;
-    return true;
+    TAnswer answer = Next(FInputs);
+    if (answer.Ok) text = answer.Text;
+    return answer.Ok;
 }
 
 bool TScriptedPrompts::AskYesNo(const QString& text)
 {
     Log("AskYesNo", text);
-    return Next(FYesNo, false);
+    return Next(FYesNo).Ok;
 }
 
 void TScriptedPrompts::Message(const QString& text) { Log("Message", text); }
@@ -57,11 +62,11 @@ void TScriptedPrompts::ErrorBox(const QString& text) { Log("ErrorBox", text); }
 std::optional<QString> TScriptedPrompts::OpenDialog(const TFileRequest& request)
 {
     Log("OpenDialog", Joined(request));
-    return Next<std::optional<QString>>(FOpens, std::nullopt);
+    return NextFile(FOpens);
 }
 
 std::optional<QString> TScriptedPrompts::SaveDialog(const TFileRequest& request)
 {
     Log("SaveDialog", Joined(request));
-    return Next<std::optional<QString>>(FSaves, std::nullopt);
+    return NextFile(FSaves);
 }

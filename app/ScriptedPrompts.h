@@ -21,11 +21,11 @@ public:
     int Unanswered = 0;
 
     // The next input box is answered with OK and this text, or Cancel for nothing.
-    void AnswerInput(std::optional<QString> text) { FInputs.push_back(std::move(text)); }
-    void AnswerYesNo(bool yes) { FYesNo.push_back(yes); }
+    void AnswerInput(const std::optional<QString>& text) { FInputs.push_back(TAnswer::Of(text)); }
+    void AnswerYesNo(bool yes) { FYesNo.push_back({yes, {}}); }
     // The next open or save dialog returns this file, or is cancelled for nothing.
-    void AnswerOpen(std::optional<QString> file) { FOpens.push_back(std::move(file)); }
-    void AnswerSave(std::optional<QString> file) { FSaves.push_back(std::move(file)); }
+    void AnswerOpen(const std::optional<QString>& file) { FOpens.push_back(TAnswer::Of(file)); }
+    void AnswerSave(const std::optional<QString>& file) { FSaves.push_back(TAnswer::Of(file)); }
     // The log so far, emptied.
     std::vector<std::string> TakeAsked();
     // True when every scripted answer has been used.
@@ -39,13 +39,19 @@ public:
     std::optional<QString> SaveDialog(const TFileRequest& request) override;
 
 private:
-    std::deque<std::optional<QString>> FInputs;
-    std::deque<bool> FYesNo;
-    std::deque<std::optional<QString>> FOpens;
-    std::deque<std::optional<QString>> FSaves;
+    // OK, Yes or a chosen file, with the text or file; a cancel is not OK.
+    struct TAnswer {
+        bool Ok = false;
+        QString Text;
+        static TAnswer Of(const std::optional<QString>& text) { return text ? TAnswer{true, *text} : TAnswer{}; }
+    };
+    std::deque<TAnswer> FInputs;
+    std::deque<TAnswer> FYesNo;
+    std::deque<TAnswer> FOpens;
+    std::deque<TAnswer> FSaves;
 
     void Log(const char* kind, const QString& text);
-    // The next answer of a queue, or fallback when it is empty.
-    template <class T>
-    T Next(std::deque<T>& queue, T fallback);
+    // The next answer of a queue; a cancel when it is empty.
+    TAnswer Next(std::deque<TAnswer>& queue);
+    std::optional<QString> NextFile(std::deque<TAnswer>& queue);
 };
