@@ -37,6 +37,7 @@ TBrindleF::TBrindleF(TBrindleOptions options, QWidget* parent)
     StyleDoc = std::make_unique<TqelXMLParser2>();
 
     FTreeModel = new TElementTreeModel(*WorkDoc, FCodec, this);
+    FTreeModel->SetCommandGuard([this](const std::function<void()>& command) { return RunCommand(command); });
     FSelectionList = new TSelectionListModel(QStringLiteral("tag"), QStringLiteral("text"), this);
     FAttributeList = new TAttributeListModel(QStringLiteral("attribute"), QStringLiteral("Value"), this);
 

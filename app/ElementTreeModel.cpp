@@ -66,7 +66,12 @@ bool TElementTreeModel::setData(const QModelIndex& index, const QVariant& value,
 {
     if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid)) return false;
     const QString label = value.toString();
-    if (!label.isEmpty()) Rename(index, label);
+    if (label.isEmpty()) return true;
+    const auto rename = [this, &index, &label] { Rename(index, label); };
+    if (FGuard)
+        FGuard(rename);
+    else
+        rename();
     return true;
 }
 

@@ -59,6 +59,9 @@ public:
     void DeleteItem(const QModelIndex& index);
     // Sets the element's name from a label; false when it equals the current label.
     bool Rename(const QModelIndex& index, const QString& label);
+    // Runs in-place label edits through guard, which reports what they raise;
+    // without one they run directly.
+    void SetCommandGuard(std::function<bool(const std::function<void()>&)> guard) { FGuard = std::move(guard); }
     // Runs change, which replaces the children of index's element, and rebuilds
     // the items below it: the old ones are removed before change runs, the new
     // ones inserted after it (also when it raises).
@@ -68,6 +71,7 @@ private:
     TqelXMLParser2& FDocument;  // not owned
     const TTextCodec& FCodec;   // not owned
     bool FShown = false;
+    std::function<bool(const std::function<void()>&)> FGuard;
     // An element whose children are being replaced shows none meanwhile.
     const TqelXMLNode2* FChildrenHidden = nullptr;
     // Row of each element among its parent's children, filled per parent on

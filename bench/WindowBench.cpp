@@ -39,7 +39,9 @@ void EnsureApplication()
     static char platformOption[] = "-platform";
     static char platform[] = "offscreen";
     static char* argv[] = {program, platformOption, platform, nullptr};
-    static QApplication application(argc, argv);
+    // Never destroyed: Qt's own statics go first at exit, and an application
+    // object destroyed after them crashes the process on its way out.
+    [[maybe_unused]] static const QApplication* const application = new QApplication(argc, argv);
 }
 
 // The records document as a file, written once per run.

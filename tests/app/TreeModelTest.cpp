@@ -89,19 +89,6 @@ TEST_F(TTreeModelTest, AppendAndDelete)
     EXPECT_EQ(Model.rowCount(), 1);
 }
 
-// An edited label renames the element unless it is empty or unchanged.
-TEST_F(TTreeModelTest, EditedLabels)
-{
-    const QModelIndex note = At({1});
-    EXPECT_TRUE(Model.flags(note) & Qt::ItemIsEditable);
-    EXPECT_TRUE(Model.setData(note, QStringLiteral("p:remark"), Qt::EditRole));
-    EXPECT_EQ(Document.Children[1]->Name, "p:remark");
-    EXPECT_EQ(Document.Children[1]->Prefix, "p");
-    EXPECT_TRUE(Model.setData(note, QString(), Qt::EditRole));
-    EXPECT_EQ(note.data().toString(), QStringLiteral("p:remark"));
-    EXPECT_FALSE(Model.Rename(note, QStringLiteral("p:remark")));
-}
-
 // The children of one item are rebuilt around a change that replaces them,
 // also when the change raises.
 TEST_F(TTreeModelTest, ReplaceChildren)
