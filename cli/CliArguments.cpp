@@ -84,3 +84,19 @@ void WriteResult(const TCliArguments& args, TCliStreams& io, const std::string& 
     else
         io.Out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
+
+std::string EscapeField(const std::string& text)
+{
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '\\': escaped += "\\\\"; break;
+        case '\t': escaped += "\\t"; break;
+        case '\r': escaped += "\\r"; break;
+        case '\n': escaped += "\\n"; break;
+        default: escaped += c; break;
+        }
+    }
+    return escaped;
+}

@@ -57,5 +57,8 @@ TqelXMLNode2* ElementAt(TqelXMLParser2& document, long index);
 void LoadDocumentStrict(TqelXMLParser2& document, const std::string& fileName);
 // The element --at names (0 by default).
 TqelXMLNode2* TargetElement(TqelXMLParser2& document, const TCliArguments& args);
+// A text for one TAB-separated field of a printed line: backslash, TAB, CR and LF
+// written as \\, \t, \r and \n.
+std::string EscapeField(const std::string& text);
 // Writes engine text exactly to -o OUT or to standard output.
 void WriteResult(const TCliArguments& args, TCliStreams& io, const std::string& text);

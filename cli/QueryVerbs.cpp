@@ -11,22 +11,6 @@
 
 namespace {
 
-// A text for one TAB-separated field of a line: backslash, TAB, CR and LF escaped.
-std::string EscapeField(const std::string& text)
-{
-    std::string escaped;
-    escaped.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '\\': escaped += "\\\\"; break;
-        case '\t': escaped += "\\t"; break;
-        case '\r': escaped += "\\r"; break;
-        case '\n': escaped += "\\n"; break;
-        default: escaped += c; break;
-        }
-    }
-    return escaped;
-}
 
 // The pre-order index of every element of the document (0 is the document itself).
 std::unordered_map<const TqelXMLNode2*, long> PreOrderIndexes(const TqelXMLParser2& document)

@@ -12,21 +12,6 @@
 
 namespace {
 
-// One value of a dump line: backslash, TAB, CR and LF written as escapes.
-std::string DumpText(const std::string& text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        const char* escape = c == '\\' ? "\\\\" : c == '\t' ? "\\t" : c == '\r' ? "\\r" : c == '\n' ? "\\n" : nullptr;
-        if (escape)
-            out += escape;
-        else
-            out += c;
-    }
-    return out;
-}
-
 TFieldType ReadType(const std::string& name)
 {
     for (TFieldType type : {TFieldType::ftString, TFieldType::ftMemo, TFieldType::ftInteger, TFieldType::ftBoolean,
@@ -95,7 +80,7 @@ void Dump(TqelXMLDataSet2& table, std::ostream& out)
     std::string line;
     for (const auto& field : table.Fields()) {
         if (!line.empty()) line += '\t';
-        line += DumpText(field->FieldName()) + ":" + TypeName(field->DataType());
+        line += EscapeField(field->FieldName()) + ":" + TypeName(field->DataType());
         if (field->DataType() == TFieldType::ftString) line += ":" + std::to_string(field->Size());
     }
     out << line << '\n';
@@ -103,7 +88,7 @@ void Dump(TqelXMLDataSet2& table, std::ostream& out)
         line.clear();
         for (int i = 0; i < table.Fields().Count(); ++i) {
             if (i > 0) line += '\t';
-            line += DumpText(table.Fields()[i]->DisplayText());
+            line += EscapeField(table.Fields()[i]->DisplayText());
         }
         out << line << '\n';
     }

@@ -6,6 +6,8 @@
 #include <limits>
 #include <system_error>
 
+#include "core/qelStrings.h"
+
 namespace {
 
 bool IsDigit(char c)
@@ -137,6 +139,21 @@ bool TextToInt(std::string_view text, std::int32_t& value)
             return false;
     }
     value = static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+    return true;
+}
+
+bool TextToBoolean(std::string_view text, bool& value, const TFormatSettings& settings)
+{
+    const auto first = text.find_first_not_of(' ');
+    const std::string_view word =
+        first == std::string_view::npos ? std::string_view() : text.substr(first, text.find_last_not_of(' ') - first + 1);
+    if (SameText(word, "true") || SameText(word, "false")) {
+        value = SameText(word, "true");
+        return true;
+    }
+    double number = 0;
+    if (!TextToFloat(word, number, settings)) return false;
+    value = number != 0;
     return true;
 }
 

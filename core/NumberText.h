@@ -20,6 +20,10 @@ bool TextToFloat(std::string_view text, double& value, const TFormatSettings& se
 // Reads a decimal 32-bit integer; false for anything else (separator, exponent, overflow).
 bool TextToInt(std::string_view text, std::int32_t& value);
 
+// The words true and false in any letter case, or a number (true when not zero),
+// with blanks around; false when the text is neither.
+bool TextToBoolean(std::string_view text, bool& value, const TFormatSettings& settings = ProgramSettings());
+
 // Decimal digits with "-" before negatives.
 std::string IntToText(std::int64_t value);
 // The general form: 15 significant digits, fixed notation for decimal exponents

@@ -77,6 +77,35 @@ std::string ReplaceAll(std::string_view source, std::string_view find, std::stri
     return result;
 }
 
+bool SameText(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (UpperTable[static_cast<unsigned char>(a[i])] != UpperTable[static_cast<unsigned char>(b[i])]) return false;
+    return true;
+}
+
+std::string ReplaceAllText(std::string_view source, std::string_view find, std::string_view replacement)
+{
+    if (find.empty()) return std::string(source);
+    auto folded = [](std::string_view text) {
+        std::string result(text);
+        for (char& c : result) c = static_cast<char>(UpperTable[static_cast<unsigned char>(c)]);
+        return result;
+    };
+    const std::string foldedSource = folded(source);
+    const std::string foldedFind = folded(find);
+    std::string result;
+    std::size_t from = 0;
+    for (auto at = foldedSource.find(foldedFind); at != std::string::npos; at = foldedSource.find(foldedFind, from)) {
+        result.append(source.substr(from, at - from));
+        result.append(replacement);
+        from = at + find.size();
+    }
+    result.append(source.substr(from));
+    return result;
+}
+
 std::string PairName(std::string_view text)
 {
     const std::size_t eq = text.find('=');

@@ -14,8 +14,13 @@ int FindFrom(std::string_view sub, std::string_view s, int start);
 int FindTextFrom(std::string_view sub, std::string_view s, int start);
 // Every occurrence of find replaced, left to right, never searching replaced text.
 std::string ReplaceAll(std::string_view source, std::string_view find, std::string_view replacement);
+// Every occurrence of find replaced as ReplaceAll does, letter case ignored
+// through the upper-case table; an empty find changes nothing.
+std::string ReplaceAllText(std::string_view source, std::string_view find, std::string_view replacement);
 // The fixed upper-case table: a-z and the small letters of the Cyrillic code page.
 unsigned char UpperCaseChar(unsigned char c);
+// True when both texts are equal through the upper-case table.
+bool SameText(std::string_view a, std::string_view b);
 
 // The whole file as bytes; raises EFileError naming the file and the reason.
 std::string ReadFileText(const std::string& fileName);

@@ -90,21 +90,6 @@ bool TextToTime(std::string_view text, double& value)
 
 }  // namespace
 
-bool TextToBoolean(std::string_view text, bool& value)
-{
-    std::string word(text);
-    word.erase(0, word.find_first_not_of(' '));
-    word.erase(word.find_last_not_of(' ') + 1);
-    for (char& c : word) c = static_cast<char>(UpperCaseChar(static_cast<unsigned char>(c)));
-    if (word == "TRUE" || word == "FALSE") {
-        value = word == "TRUE";
-        return true;
-    }
-    double number = 0;
-    if (!TextToFloat(text, number)) return false;
-    value = number != 0;
-    return true;
-}
 
 // ---- definitions ----
 

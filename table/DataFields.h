@@ -143,6 +143,3 @@ private:
     std::unordered_map<std::string, TField*> FIndex;  // not owned
 };
 
-// Text to Boolean as a person types it: "true" or "false" in any letter case, or
-// a number that is true when it is not zero; blanks around it are ignored.
-bool TextToBoolean(std::string_view text, bool& value);

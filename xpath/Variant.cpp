@@ -131,21 +131,6 @@ std::int32_t Variant::ToInteger() const
     RaiseTypeConversion();
 }
 
-namespace {
-
-bool SameWordIgnoringCase(std::string_view text, std::string_view lowerWord)
-{
-    if (text.size() != lowerWord.size()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != lowerWord[i]) return false;
-    }
-    return true;
-}
-
-}  // namespace
-
 bool Variant::ToBoolean() const
 {
     switch (FKind) {
@@ -159,14 +144,9 @@ bool Variant::ToBoolean() const
     case vkBoolean:
         return FBoolean;
     case vkText: {
-        std::string_view text = FText;
-        const auto first = text.find_first_not_of(' ');
-        text = first == std::string_view::npos ? std::string_view() : text.substr(first, text.find_last_not_of(' ') - first + 1);
-        if (SameWordIgnoringCase(text, "true")) return true;
-        if (SameWordIgnoringCase(text, "false")) return false;
-        double value = 0.0;
-        if (!TextToFloat(text, value)) RaiseTypeConversion();
-        return value != 0.0;
+        bool value = false;
+        if (!TextToBoolean(FText, value)) RaiseTypeConversion();
+        return value;
     }
     case vkNull:
         break;

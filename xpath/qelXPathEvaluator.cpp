@@ -6,22 +6,9 @@
 #include "xpath/VariantOps.h"
 #include "xpath/qelXPathExpression2.h"
 
-namespace {
-
-bool SameTextIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (UpperCaseChar(static_cast<unsigned char>(a[i])) != UpperCaseChar(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
-}  // namespace
-
 bool MatchesLike(std::string_view value, std::string_view pattern)
 {
-    if (pattern.find('%') == std::string_view::npos) return SameTextIgnoringCase(value, pattern);
+    if (pattern.find('%') == std::string_view::npos) return SameText(value, pattern);
     const bool leading = pattern.front() == '%';
     const bool trailing = pattern.back() == '%';
     if (leading && trailing) {
@@ -31,11 +18,11 @@ bool MatchesLike(std::string_view value, std::string_view pattern)
     }
     if (trailing) {
         const std::string_view head = pattern.substr(0, pattern.size() - 1);
-        return value.size() >= head.size() && SameTextIgnoringCase(value.substr(0, head.size()), head);
+        return value.size() >= head.size() && SameText(value.substr(0, head.size()), head);
     }
     if (leading) {
         const std::string_view tail = pattern.substr(1);
-        return value.size() >= tail.size() && SameTextIgnoringCase(value.substr(value.size() - tail.size()), tail);
+        return value.size() >= tail.size() && SameText(value.substr(value.size() - tail.size()), tail);
     }
     return false;
 }

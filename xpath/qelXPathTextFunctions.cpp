@@ -4,7 +4,6 @@
 #include "core/qelStrings.h"
 #include "xpath/qelXPathExpression2.h"
 #include "xpath/qelXPathFormat.h"
-#include "xpath/qelXPathTextUtils.h"
 
 namespace {
 

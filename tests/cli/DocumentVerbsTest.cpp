@@ -11,7 +11,7 @@ const std::string Decl = "<?xml version='1.0' encoding='ISO-8859-1' ?>\r\n";
 
 TEST(CliParse, SilentOnSuccessAndReportsLastError)
 {
-    TCliFolder dir;
+    TTestFolder dir;
     EXPECT_EQ(Cli({"parse", dir.Write("ok.xml", "<a/>")}).Status, 0);
     const TCliRun bad = Cli({"parse", dir.Write("bad.xml", "<a b></a>")});
     EXPECT_EQ(bad.Status, 1);
@@ -26,7 +26,7 @@ TEST(CliParse, SilentOnSuccessAndReportsLastError)
 
 TEST(CliWrite, WholeDocumentElementsAndOutputFiles)
 {
-    TCliFolder dir;
+    TTestFolder dir;
     const std::string file = dir.Write("d.xml", "<r><a k='1'>x</a><b><c/></b></r>");
     TCliRun run = Cli({"write", file});
     EXPECT_EQ(run.Status, 0);
@@ -45,7 +45,7 @@ TEST(CliWrite, WholeDocumentElementsAndOutputFiles)
 
 TEST(CliWrite, WritesWhatWasBuiltBeforeAnError)
 {
-    TCliFolder dir;
+    TTestFolder dir;
     const TCliRun run = Cli({"write", dir.Write("d.xml", "<r><a/><b x=1/></r>")});
     EXPECT_EQ(run.Status, 1);
     EXPECT_EQ(run.Out, Decl + "<r>\r\n  <a/>\r\n  <b/>\r\n</r>");
@@ -54,8 +54,8 @@ TEST(CliWrite, WritesWhatWasBuiltBeforeAnError)
 
 TEST(CliWrite, ExampleRoundTripIsStable)
 {
-    TCliFolder dir;
-    const TCliRun first = Cli({"write", ExamplePath("catalog.xml")});
+    TTestFolder dir;
+    const TCliRun first = Cli({"write", ExampleFile("catalog.xml")});
     ASSERT_EQ(first.Status, 0) << first.Err;
     const TCliRun second = Cli({"write", dir.Write("again.xml", first.Out)});
     EXPECT_EQ(second.Out, first.Out);
@@ -63,7 +63,7 @@ TEST(CliWrite, ExampleRoundTripIsStable)
 
 TEST(CliFragment, RebuildsTheElementAndWritesTheDocument)
 {
-    TCliFolder dir;
+    TTestFolder dir;
     const std::string file = dir.Write("d.xml", "<r><a k='1'>x</a><b/></r>");
     const std::string text = dir.Write("f.txt", "<n j='2'><m/></n>");
     TCliRun run = Cli({"fragment", file, "--at", "1", text});
@@ -83,7 +83,7 @@ struct TUsageCase {
 
 TEST(CliUsage, MalformedCommandLinesExitWithTwo)
 {
-    TCliFolder dir;
+    TTestFolder dir;
     const std::string file = dir.Write("d.xml", "<r><a/></r>");
     const TUsageCase cases[] = {
         {{}, "missing verb"},
@@ -111,7 +111,7 @@ TEST(CliUsage, MalformedCommandLinesExitWithTwo)
 
 TEST(CliUsage, DoubleDashEndsTheOptions)
 {
-    TCliFolder dir;
+    TTestFolder dir;
     const std::string file = dir.Write("d.xml", "<r/>");
     EXPECT_EQ(Cli({"write", "--", file}).Status, 0);
     const TCliRun run = Cli({"write", file, "--", "--at"});

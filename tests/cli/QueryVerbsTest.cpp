@@ -10,7 +10,7 @@ const char* const Document = "<r k='0'><a k='1'>x</a><b><a>y\tz</a><c>c:\\dir\r\
 
 TEST(CliEval, PrintsKindAndText)
 {
-    TCliFolder dir;
+    TTestFolder dir;
     const std::string file = dir.Write("d.xml", Document);
     const struct {
         std::vector<std::string> Args;
@@ -45,7 +45,7 @@ TEST(CliEval, PrintsKindAndText)
 
 TEST(CliEval, RefusesWhatItCannotRun)
 {
-    TCliFolder dir;
+    TTestFolder dir;
     const std::string file = dir.Write("d.xml", "<r/>");
     EXPECT_EQ(Cli({"eval", file}).Status, 2);
     EXPECT_EQ(Cli({"eval", file, "name", "extra"}).Status, 2);
@@ -60,7 +60,7 @@ TEST(CliEval, RefusesWhatItCannotRun)
 
 TEST(CliSelect, PrintsIndexNameAndEscapedText)
 {
-    TCliFolder dir;
+    TTestFolder dir;
     const std::string file = dir.Write("d.xml", Document);
     TCliRun run = Cli({"select", file, "name = 'a' or name = 'c'"});
     EXPECT_EQ(run.Status, 0) << run.Err;
@@ -77,7 +77,7 @@ TEST(CliSelect, PrintsIndexNameAndEscapedText)
 
 TEST(CliSelect, PrintsWhatWasSelectedBeforeAnError)
 {
-    TCliFolder dir;
+    TTestFolder dir;
     const std::string file = dir.Write("d.xml", Document);
     TCliRun run = Cli({"select", file, "@k = 1"});
     EXPECT_EQ(run.Status, 1);

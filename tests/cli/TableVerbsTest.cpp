@@ -17,7 +17,7 @@ const std::string Header = "name:string:12\tcount:integer\tsown:date\tnote:memo\
 class CliTable : public ::testing::Test {
 protected:
     std::string Dump() { return Cli({"table", File, "dump"}).Out; }
-    TCliFolder Dir;
+    TTestFolder Dir;
     std::string File = Dir.Write("plants.xml", Plants);
 };
 
@@ -119,7 +119,7 @@ TEST_F(CliTable, SaveWritesTheTableInTheWritersForm)
     EXPECT_EQ(Cli({"table", File, "save"}).Status, 0);
     EXPECT_EQ(ReadFileText(File).rfind("<?xml version='1.0' encoding='ISO-8859-1' ?>\r\n<plants>\r\n  <fields>", 0), 0u);
     EXPECT_EQ(Dump(), Header + "Basil\t4\t07-03-2026\ta\\tb\\\\c\\r\\nd\nThyme\t2\t30-12-1899\t\n");
-    EXPECT_EQ(Cli({"table", ExamplePath("inventory-table.xml"), "dump"})
+    EXPECT_EQ(Cli({"table", ExampleFile("inventory-table.xml"), "dump"})
                   .Out.rfind("title:string:40\tstock:integer\tprice:float\tavailable:boolean\t", 0),
               0u);
 }

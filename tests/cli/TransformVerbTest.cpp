@@ -12,7 +12,7 @@ const std::string Style =
 
 TEST(CliTransform, WritesTheOutputExactly)
 {
-    TCliFolder dir;
+    TTestFolder dir;
     const std::string doc = dir.Write("d.xml", "<r><a/></r>");
     const std::string style = dir.Write("s.xsl", Style);
     TCliRun run = Cli({"transform", doc, style});
@@ -25,7 +25,7 @@ TEST(CliTransform, WritesTheOutputExactly)
 
 TEST(CliTransform, FailuresWriteNothing)
 {
-    TCliFolder dir;
+    TTestFolder dir;
     const std::string doc = dir.Write("d.xml", "<r><a/></r>");
     const std::string failing = dir.Write(
         "f.xsl", "<xsl:stylesheet><xsl:template match='.'><p/><xsl:if test='name'><q/></xsl:if></xsl:template></xsl:stylesheet>");

@@ -9,7 +9,7 @@ namespace {
 
 TEST(CliXel, PrintsMessagesInOrderAndWritesTheDocument)
 {
-    TCliFolder dir;
+    TTestFolder dir;
     const std::string file = dir.Write(
         "p.xml", "<xel:program><xel:var id='n'>1</xel:var><xel:custom act='start'/>"
                  "<xel:do act=\"assign('n', get('n') + 1)\"/><xel:custom act='show:n'/><xel:custom act='show:m'/>"
@@ -22,7 +22,7 @@ TEST(CliXel, PrintsMessagesInOrderAndWritesTheDocument)
 
 TEST(CliXel, AFailedRunStillWritesTheDocument)
 {
-    TCliFolder dir;
+    TTestFolder dir;
     const std::string file = dir.Write(
         "p.xml", "<xel:program><xel:var id='n'>1</xel:var><xel:do act=\"assign('n', 5)\"/><xel:custom act='a'/>"
                  "<xel:if act='nonsense'/><xel:custom act='b'/></xel:program>");
@@ -35,7 +35,7 @@ TEST(CliXel, AFailedRunStillWritesTheDocument)
 
 TEST(CliXel, WhileLimitOptionAndElementAddressing)
 {
-    TCliFolder dir;
+    TTestFolder dir;
     const std::string file = dir.Write(
         "p.xml", "<r><xel:program><xel:while act='1 = 1'><xel:do act='1 = 1'/></xel:while>"
                  "<xel:custom act='done'/></xel:program><xel:custom act='other'/></r>");
@@ -48,7 +48,7 @@ TEST(CliXel, WhileLimitOptionAndElementAddressing)
 
 TEST(CliXel, ExampleProgramsRun)
 {
-    const TCliRun run = Cli({"xel", ExamplePath("xel-samples.xml")});
+    const TCliRun run = Cli({"xel", ExampleFile("xel-samples.xml")});
     EXPECT_EQ(run.Status, 0) << run.Err;
     EXPECT_EQ(run.Out,
               "total: 55\nsizes: small small medium medium large large\nresult: 720\nHello from XEL\nwho: WORLD\nnobody\n");

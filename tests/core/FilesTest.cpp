@@ -33,19 +33,19 @@ std::vector<std::string> FolderEntries(const std::filesystem::path& folder)
 
 TEST(Files, ReadErrorsNameTheFileAndTheReason)
 {
-    TTempDir dir;
-    EXPECT_EQ(ErrorOf([&] { ReadFileText(dir.File("x.xml")); }),
-              "Cannot open file \"" + dir.File("x.xml") + "\": No such file or directory");
-    EXPECT_EQ(ErrorOf([&] { ReadFileText(dir.Path().string()); }),
-              "Cannot open file \"" + dir.Path().string() + "\": Is a directory");
-    EXPECT_FALSE(FileExists(dir.Path().string()));
-    EXPECT_FALSE(FileExists(dir.File("x.xml")));
+    TTestFolder dir;
+    EXPECT_EQ(ErrorOf([&] { ReadFileText(dir.Path("x.xml")); }),
+              "Cannot open file \"" + dir.Path("x.xml") + "\": No such file or directory");
+    EXPECT_EQ(ErrorOf([&] { ReadFileText(dir.Root().string()); }),
+              "Cannot open file \"" + dir.Root().string() + "\": Is a directory");
+    EXPECT_FALSE(FileExists(dir.Root().string()));
+    EXPECT_FALSE(FileExists(dir.Path("x.xml")));
 }
 
 TEST(Files, WriteReplacesExactlyAndKeepsPermissions)
 {
-    TTempDir dir;
-    const std::string file = dir.File("doc.xml");
+    TTestFolder dir;
+    const std::string file = dir.Path("doc.xml");
     const std::string bytes("<a>\0\xff\r\n</a>", 11);
     WriteFileText(file, "old");
     ::chmod(file.c_str(), 0640);
@@ -55,30 +55,30 @@ TEST(Files, WriteReplacesExactlyAndKeepsPermissions)
     struct stat info {};
     ASSERT_EQ(::stat(file.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
-    EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"doc.xml"});
+    EXPECT_EQ(FolderEntries(dir.Root()), std::vector<std::string>{"doc.xml"});
     WriteFileText(file, "");
     EXPECT_EQ(ReadFileText(file), "");
 }
 
 TEST(Files, WritingThroughALinkReplacesItsTarget)
 {
-    TTempDir dir;
-    WriteFileText(dir.File("real.xml"), "old");
-    std::filesystem::create_symlink("real.xml", dir.File("link.xml"));
-    WriteFileText(dir.File("link.xml"), "new");
-    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.xml")));
-    EXPECT_EQ(ReadFileText(dir.File("real.xml")), "new");
+    TTestFolder dir;
+    WriteFileText(dir.Path("real.xml"), "old");
+    std::filesystem::create_symlink("real.xml", dir.Path("link.xml"));
+    WriteFileText(dir.Path("link.xml"), "new");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path("link.xml")));
+    EXPECT_EQ(ReadFileText(dir.Path("real.xml")), "new");
 }
 
 TEST(Files, AFailedSaveLeavesTheOldFileWhole)
 {
-    TTempDir dir;
-    const std::string file = dir.File("doc.xml");
+    TTestFolder dir;
+    const std::string file = dir.Path("doc.xml");
     WriteFileText(file, "precious");
 
-    EXPECT_EQ(ErrorOf([&] { WriteFileText(dir.File("missing/doc.xml"), "x"); }),
-              "Cannot create file \"" + dir.File("missing/doc.xml") + "\": No such file or directory");
-    EXPECT_EQ(ErrorOf([&] { WriteFileText(dir.Path().string(), "x"); }).rfind("Cannot create file", 0), 0u);
+    EXPECT_EQ(ErrorOf([&] { WriteFileText(dir.Path("missing/doc.xml"), "x"); }),
+              "Cannot create file \"" + dir.Path("missing/doc.xml") + "\": No such file or directory");
+    EXPECT_EQ(ErrorOf([&] { WriteFileText(dir.Root().string(), "x"); }).rfind("Cannot create file", 0), 0u);
 
     // A write that the system cuts short (here: the file size limit) fails the save.
     struct rlimit old {};
@@ -93,7 +93,7 @@ TEST(Files, AFailedSaveLeavesTheOldFileWhole)
 
     EXPECT_EQ(error, "Cannot write file \"" + file + "\": File too large");
     EXPECT_EQ(ReadFileText(file), "precious");
-    EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"doc.xml"});
+    EXPECT_EQ(FolderEntries(dir.Root()), std::vector<std::string>{"doc.xml"});
 }
 
 }  // namespace

@@ -174,3 +174,25 @@ TEST(RoundToInt32Test, RoundsHalvesToEvenWithinRange)
 }
 
 }  // namespace
+
+namespace {
+
+// Text to Boolean: the words in any letter case, else a number that is not zero.
+TEST(TextToBooleanRule, WordsNumbersAndFailures)
+{
+    const std::pair<const char*, bool> accepted[] = {
+        {"true", true}, {"TRUE", true}, {" False ", false}, {"1", true}, {"-1", true}, {"2.5", true},
+        {"0", false},   {" 0 ", false}, {"0.0", false},      {"1e-400", false},
+    };
+    for (const auto& [text, expected] : accepted) {
+        bool value = !expected;
+        EXPECT_TRUE(TextToBoolean(text, value)) << text;
+        EXPECT_EQ(value, expected) << text;
+    }
+    for (const char* text : {"yes", "on", "", "T", "\ttrue", "true1"}) {
+        bool value = false;
+        EXPECT_FALSE(TextToBoolean(text, value)) << text;
+    }
+}
+
+}  // namespace

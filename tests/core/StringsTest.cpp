@@ -109,3 +109,19 @@ TEST(StringsStreams, WriteAtPositionAndReadFromStart)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StringsFolded, SameTextAndReplaceIgnoringCase)
+{
+    EXPECT_TRUE(SameText("True", "tRUE"));
+    EXPECT_TRUE(SameText("\xe0x", "\xc0X"));
+    EXPECT_FALSE(SameText("true", "true "));
+    EXPECT_FALSE(SameText("a", "b"));
+    EXPECT_EQ(ReplaceAllText("aAa", "a", "b"), "bbb");
+    EXPECT_EQ(ReplaceAllText("Abc", "B", "xx"), "Axxc");
+    EXPECT_EQ(ReplaceAllText("aaaa", "AA", "a"), "aa");
+    EXPECT_EQ(ReplaceAllText("abc", "", "x"), "abc");
+}
+
+}  // namespace

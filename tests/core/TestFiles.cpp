@@ -1,29 +1,6 @@
 #include "TestFiles.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <stdexcept>
-#include <unistd.h>
-
-TTempDir::TTempDir()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "brindle-test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
-    FPath = pattern;
-}
-
-TTempDir::~TTempDir()
-{
-    std::error_code ignored;
-    std::filesystem::permissions(FPath, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(FPath, ignored);
-}
-
-std::string ExampleFile(const std::string& name)
-{
-    const char* folder = std::getenv("BRINDLE_EXAMPLES");
-    return (std::filesystem::path(folder ? folder : "examples") / name).string();
-}
 
 std::vector<std::string> ExampleFiles(const std::string& extension)
 {

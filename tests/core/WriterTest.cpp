@@ -104,10 +104,10 @@ TEST(WriterRoundTrip, ExampleDocumentsReadBackTheSame)
 
 TEST(WriterRoundTrip, SaveToFileWritesExactlyTheText)
 {
-    TTempDir dir;
+    TTestFolder dir;
     auto doc = Parsed("<a x='1'>\xe9t\xe9<b/></a>");
-    doc->SaveToFile(dir.File("out.xml"));
-    EXPECT_EQ(ReadFileText(dir.File("out.xml")), doc->GetXMLText());
+    doc->SaveToFile(dir.Path("out.xml"));
+    EXPECT_EQ(ReadFileText(dir.Path("out.xml")), doc->GetXMLText());
 }
 
 }  // namespace

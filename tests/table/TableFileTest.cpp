@@ -184,7 +184,7 @@ TEST_F(TableFile, RecordsAreLimitedTo65535Bytes)
 
 TEST_F(TableFile, TheExampleHasAFieldOfEveryType)
 {
-    Table->SetXMLFile(Folder.Write("inventory.xml", ReadFileText(ExampleTable("inventory-table.xml"))));
+    Table->SetXMLFile(Folder.Write("inventory.xml", ReadFileText(ExampleFile("inventory-table.xml"))));
     Table->Open();
     std::string types;
     for (const auto& field : Table->Fields()) types += TypeName(field->DataType()) + " ";

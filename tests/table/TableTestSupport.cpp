@@ -1,34 +1,8 @@
 #include "TableTestSupport.h"
 
-#include <cstdlib>
-#include <stdexcept>
 
 #include "core/FormatSettings.h"
 #include "core/qelStrings.h"
-
-TTableFolder::TTableFolder()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "brindle-table-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
-    FPath = pattern;
-}
-
-TTableFolder::~TTableFolder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(FPath, ignored);
-}
-
-std::string TTableFolder::Write(const std::string& name, const std::string& text) const
-{
-    WriteFileText(Path(name), text);
-    return Path(name);
-}
-
-std::string TTableFolder::Read(const std::string& name) const
-{
-    return ReadFileText(Path(name));
-}
 
 std::string TableText(const std::string& fields, const std::string& rows)
 {
@@ -63,12 +37,6 @@ std::string ErrorOf(const std::function<void()>& call)
         return error.what();
     }
     return {};
-}
-
-std::string ExampleTable(const std::string& name)
-{
-    const char* folder = std::getenv("BRINDLE_EXAMPLES");
-    return (std::filesystem::path(folder ? folder : "examples") / name).string();
 }
 
 void TableTest::SetUp()

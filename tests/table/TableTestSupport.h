@@ -9,23 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include "TestFolder.h"
 #include "table/qelXMLDataSet2.h"
 
-// A fresh folder that is removed with everything in it.
-class TTableFolder {
-public:
-    TTableFolder();
-    TTableFolder(const TTableFolder&) = delete;
-    TTableFolder& operator=(const TTableFolder&) = delete;
-    ~TTableFolder();
-    std::string Path(const std::string& name) const { return (FPath / name).string(); }
-    // Writes a file in the folder and returns its path.
-    std::string Write(const std::string& name, const std::string& text) const;
-    std::string Read(const std::string& name) const;
-
-private:
-    std::filesystem::path FPath;
-};
 
 // A table document: <table><fields>FIELDS</fields><rows>ROWS</rows></table>.
 std::string TableText(const std::string& fields, const std::string& rows);
@@ -39,8 +25,6 @@ std::string RecordText(const TDataSet& dataSet);
 // The message of the error the call raises, or "" when it raises none.
 std::string ErrorOf(const std::function<void()>& call);
 
-// The path of a file in examples/.
-std::string ExampleTable(const std::string& name);
 
 // A fixture with a table file in a fresh folder and a dataset on it; the
 // program's number and date settings are the defaults in every test.
@@ -53,7 +37,7 @@ protected:
     // Closes the dataset (writing the file) and gives the file's text.
     std::string CloseAndRead();
 
-    TTableFolder Folder;
+    TTestFolder Folder;
     std::string File;
     std::unique_ptr<TqelXMLDataSet2> Table = std::make_unique<TqelXMLDataSet2>();
 };

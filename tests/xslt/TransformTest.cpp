@@ -3,7 +3,7 @@
 #include "TransformSupport.h"
 #include "xpath/qelXPathParser2.h"
 
-#include <cstdlib>
+#include "TestFolder.h"
 
 namespace {
 
@@ -139,17 +139,12 @@ TEST(TransformOutput, CompiledExpressionsStayInTheStylesheetCache)
 
 namespace {
 
-std::string ExampleText(const std::string& name)
-{
-    const char* folder = std::getenv("BRINDLE_EXAMPLES");
-    return (std::string(folder ? folder : "examples") + "/") + name;
-}
 
 TEST(TransformExamples, CatalogPageListsShelvesAndSortsBooksByTitle)
 {
     TqelXMLParser2 style, doc;
-    style.LoadFromFile(ExampleText("catalog.xsl"));
-    doc.LoadFromFile(ExampleText("catalog.xml"));
+    style.LoadFromFile(ExampleFile("catalog.xsl"));
+    doc.LoadFromFile(ExampleFile("catalog.xml"));
     ASSERT_EQ(style.LastError, "");
     ASSERT_EQ(doc.LastError, "");
     std::string html;
@@ -161,7 +156,7 @@ TEST(TransformExamples, CatalogPageListsShelvesAndSortsBooksByTitle)
     EXPECT_NE(html.find("24.00 USD"), std::string::npos);
 
     TqelXMLParser2 card;
-    card.LoadFromFile(ExampleText("book-card.xsl"));
+    card.LoadFromFile(ExampleFile("book-card.xsl"));
     ASSERT_EQ(card.LastError, "");
     TqelXMLNode2* book = doc.FindById("b201", true);
     ASSERT_NE(book, nullptr);

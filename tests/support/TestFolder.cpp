@@ -1,0 +1,34 @@
+#include "TestFolder.h"
+
+#include <cstdlib>
+#include <stdexcept>
+
+#include "core/qelStrings.h"
+
+TTestFolder::TTestFolder()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "brindle-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
+    FRoot = pattern;
+}
+
+TTestFolder::~TTestFolder()
+{
+    std::error_code ignored;
+    std::filesystem::permissions(FRoot, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(FRoot, ignored);
+}
+
+std::string TTestFolder::Write(const std::string& name, const std::string& text) const
+{
+    WriteFileText(Path(name), text);
+    return Path(name);
+}
+
+std::string TTestFolder::Read(const std::string& name) const { return ReadFileText(Path(name)); }
+
+std::string ExampleFile(const std::string& name)
+{
+    const char* folder = std::getenv("BRINDLE_EXAMPLES");
+    return (std::filesystem::path(folder ? folder : "examples") / name).string();
+}
