@@ -1,6 +1,7 @@
 // Parse and write throughput of this engine and its peers, side by side in one
 // run. Every benchmark is named <operation>/<implementation>/<input>, so that
-// the ratios between implementations can be read off one run.
+// the ratios between implementations can be read off one run. The same program
+// runs the stylesheet transformations of TransformBench.cpp.
 //
 // Bytes processed are the size of the generated input document for parse and
 // write alike: the implementations write different texts (line ends,
@@ -16,6 +17,7 @@
 
 #include "bench/DocumentGenerator.h"
 #include "bench/Implementations.h"
+#include "bench/TransformBench.h"
 
 #include <benchmark/benchmark.h>
 
@@ -160,6 +162,7 @@ void RegisterAll()
 int main(int argc, char** argv)
 {
     RegisterAll();
+    brindle::bench::RegisterTransformBenchmarks();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
