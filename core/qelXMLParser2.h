@@ -285,7 +285,6 @@ public:
 private:
     int FTransformDepth = 0;  // nesting of template bodies and instructions being run
     friend class TTransformDepthGuard;
-    void QuickSort(TqelNodeRefList& list, int left, int right, const TqelXSLSortKeys& keys);
     void ParseElement(TqelXMLNode2* cur, TqelXMLNode2* stop);
     void ParseAttributes(TqelXMLNode2* node, std::string_view text);
     void ParseText(TqelXMLNode2* node);

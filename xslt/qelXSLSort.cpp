@@ -1,7 +1,11 @@
 // Sorting the selections of "xsl:apply-templates" and "xsl:call-template".
 
+#include <algorithm>
+#include <vector>
+
 #include "core/NumberText.h"
 #include "xpath/Variant.h"
+#include "xpath/qelXPathParser2.h"
 #include "xslt/TextCollation.h"
 #include "xslt/qelXSLTransform.h"
 
@@ -28,15 +32,14 @@ TqelXSLSortKeys TqelXMLParser2::ReadSortKeys(const TqelXMLNode2* instruction) co
     return keys;
 }
 
-void TqelXMLParser2::SortNodes(TqelNodeRefList& list, const TqelXSLSortKeys& keys)
-{
-    if (list.size() > 1) QuickSort(list, 0, static_cast<int>(list.size()) - 1, keys);
-}
+namespace {
 
-// The order of elements with equal keys follows from exactly this partitioning.
-// The recursion takes the smaller part and the loop the larger, so its depth
-// stays logarithmic.
-void TqelXMLParser2::QuickSort(TqelNodeRefList& list, int left, int right, const TqelXSLSortKeys& keys)
+// The partitioning of the sort: the order of elements with equal keys follows
+// from exactly these exchanges. compare(i, j) compares the entries at positions i
+// and j; exchange(i, j) swaps them. The recursion takes the smaller part and the
+// loop the larger, so its depth stays logarithmic.
+template <class Compare, class Exchange>
+void QuickSortPositions(int left, int right, Compare& compare, Exchange& exchange)
 {
     do {
         int i = left;
@@ -45,10 +48,10 @@ void TqelXMLParser2::QuickSort(TqelNodeRefList& list, int left, int right, const
         do {
             // The bounds only matter for keys that change between evaluations
             // (an expression that assigns): the pivot stops a consistent scan.
-            while (i < right && CompareNodes(list, i, pivot, keys) < 0) ++i;
-            while (j > left && CompareNodes(list, pivot, j, keys) < 0) --j;
+            while (i < right && compare(i, pivot) < 0) ++i;
+            while (j > left && compare(pivot, j) < 0) --j;
             if (i <= j) {
-                std::swap(list[static_cast<std::size_t>(i)], list[static_cast<std::size_t>(j)]);
+                exchange(i, j);
                 if (pivot == i)
                     pivot = j;
                 else if (pivot == j)
@@ -58,13 +61,72 @@ void TqelXMLParser2::QuickSort(TqelNodeRefList& list, int left, int right, const
             }
         } while (i <= j);
         if (j - left > right - i) {
-            if (i < right) QuickSort(list, i, right, keys);
+            if (i < right) QuickSortPositions(i, right, compare, exchange);
             right = j;
         } else {
-            if (j > left) QuickSort(list, left, j, keys);
+            if (j > left) QuickSortPositions(left, j, compare, exchange);
             left = i;
         }
     } while (left < right);
+}
+
+// The value of one key for one element, as the comparison reads it.
+struct TKeyValue {
+    std::string Text;
+    double Number = 0;
+};
+
+}  // namespace
+
+void TqelXMLParser2::SortNodes(TqelNodeRefList& list, const TqelXSLSortKeys& keys)
+{
+    if (list.size() < 2) return;
+    const int last = static_cast<int>(list.size()) - 1;
+    auto exchangeNodes = [&list](int i, int j) { std::swap(list[static_cast<std::size_t>(i)], list[static_cast<std::size_t>(j)]); };
+
+    // A key that assigns may give another value at every evaluation: such keys are
+    // evaluated afresh for every comparison. Any other key gives the same value for
+    // an element every time, so each is evaluated once per element; the comparisons
+    // and therefore the order are the same.
+    const bool assigns = std::any_of(keys.begin(), keys.end(), [this](const TqelXSLSort& key) {
+        const auto& program = GetXPathParser(key.KeyExpression).Expression->Postfix;
+        return std::any_of(program.begin(), program.end(), [](const auto& token) { return token->Op == opAssign; });
+    });
+    if (assigns) {
+        auto compare = [&](int i, int j) { return CompareNodes(list, i, j, keys); };
+        QuickSortPositions(0, last, compare, exchangeNodes);
+        return;
+    }
+
+    const std::size_t keyCount = keys.size();
+    std::vector<TKeyValue> values(list.size() * keyCount);  // element by element, key by key
+    for (std::size_t e = 0; e < list.size(); ++e) {
+        for (std::size_t k = 0; k < keyCount; ++k) {
+            TKeyValue& value = values[e * keyCount + k];
+            Variant result;
+            EvaluateFor(keys[k].KeyExpression, list[e], result);
+            value.Text = result.IsNull() ? list[e]->Name : result.ToText();
+            if (keys[k].Numeric) value.Number = StrToFloatOrZero(value.Text);
+        }
+    }
+    auto compare = [&](int i, int j) {
+        for (std::size_t k = 0; k < keyCount; ++k) {
+            const TKeyValue& a = values[static_cast<std::size_t>(i) * keyCount + k];
+            const TKeyValue& b = values[static_cast<std::size_t>(j) * keyCount + k];
+            const TKeyValue& first = keys[k].Ascending ? a : b;
+            const TKeyValue& second = keys[k].Ascending ? b : a;
+            const int result = keys[k].Numeric ? CompareFloat(first.Number, second.Number) : CollateText(first.Text, second.Text);
+            if (result != 0) return result;
+        }
+        return 0;
+    };
+    auto exchange = [&](int i, int j) {
+        exchangeNodes(i, j);
+        std::swap_ranges(values.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(i) * keyCount),
+                         values.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(i + 1) * keyCount),
+                         values.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(j) * keyCount));
+    };
+    QuickSortPositions(0, last, compare, exchange);
 }
 
 int TqelXMLParser2::CompareNodes(const TqelNodeRefList& list, int i, int j, const TqelXSLSortKeys& keys)

@@ -105,3 +105,33 @@ TEST(Sort, TextCollationOrder)
 }
 
 }  // namespace
+
+namespace {
+
+// Keys without "assign" are evaluated once per element; keys with it at every
+// comparison. Both must leave elements with equal keys in the same order.
+TEST(Sort, KeysEvaluatedOncePerElementGiveTheSameOrder)
+{
+    std::string many = "<list>";
+    for (int i = 0; i < 200; ++i)
+        many += "<i n='" + std::to_string((i * 37) % 11) + "' t='" + std::string(1, static_cast<char>('a' + (i * 13) % 5)) +
+                "'>" + std::to_string(i) + "</i>";
+    many += "</list>";
+    auto run = [&](const std::string& sort) {
+        return Transform(Entry("<xsl:apply-templates select=\"name='i'\">" + sort + "</xsl:apply-templates>",
+                               "<xsl:template match=\"name='i'\"><xsl:value-of select='value'/></xsl:template>"),
+                         many);
+    };
+    // The same key values, once with an "assign" that changes nothing.
+    const std::string sideEffect = " + left(assign('none', 1), 0)";
+    for (const std::string order : {"ascending", "descending"}) {
+        const std::string pure = "<xsl:sort select='@t' order='" + order + "'/><xsl:sort select='@n' data-type='number'/>";
+        const std::string literal = "<xsl:sort select=\"@t" + sideEffect + "\" order='" + order +
+                                    "'/><xsl:sort select=\"@n" + sideEffect + "\" data-type='number'/>";
+        const std::string once = run(pure);
+        EXPECT_EQ(std::count(once.begin(), once.end(), '\n'), 200);
+        EXPECT_EQ(once, run(literal)) << order;
+    }
+}
+
+}  // namespace
