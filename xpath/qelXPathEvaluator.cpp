@@ -29,9 +29,15 @@ bool MatchesLike(std::string_view value, std::string_view pattern)
 
 bool InList(std::string_view item, std::string_view list)
 {
-    const std::string needle = "," + std::string(item) + ",";
-    const std::string haystack = "," + std::string(list) + ",";
-    return haystack.find(needle) != std::string::npos;
+    auto enclosed = [](std::string_view text) {
+        std::string result;
+        result.reserve(text.size() + 2);
+        result += ',';
+        result += text;
+        result += ',';
+        return result;
+    };
+    return enclosed(list).find(enclosed(item)) != std::string::npos;
 }
 
 void TqelXPathExpression2::Push(Variant value)

@@ -105,9 +105,13 @@ bool ParsePattern(std::string_view pattern, TFormatKind kind, TFormatDirective& 
 // The directive rebuilt from its checked parts, for one argument of the C library.
 std::string LibraryDirective(const TFormatDirective& d)
 {
-    std::string spec = "%" + d.Flags;
+    std::string spec(1, '%');
+    spec += d.Flags;
     if (d.Width > 0) spec += IntToText(d.Width);
-    if (d.Precision >= 0) spec += "." + IntToText(d.Precision);
+    if (d.Precision >= 0) {
+        spec += '.';
+        spec += IntToText(d.Precision);
+    }
     spec += d.Conversion;
     return spec;
 }
