@@ -32,8 +32,12 @@ std::string Usage()
         "usage: brindle-cli [--decimal-separator C] [--date-separator C] [--short-date-format F]\n"
         "                   [--while-limit MS] VERB ARGUMENTS...\n"
         "verbs:";
-    for (const TVerb& verb : Verbs) usage += " " + std::string(verb.Name);
-    return usage + "\n";
+    for (const TVerb& verb : Verbs) {
+        usage += ' ';
+        usage += verb.Name;
+    }
+    usage += '\n';
+    return usage;
 }
 
 char ReadSeparator(const std::string& option, const std::string& value)

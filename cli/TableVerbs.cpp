@@ -81,7 +81,10 @@ void Dump(TqelXMLDataSet2& table, std::ostream& out)
     for (const auto& field : table.Fields()) {
         if (!line.empty()) line += '\t';
         line += EscapeField(field->FieldName()) + ":" + TypeName(field->DataType());
-        if (field->DataType() == TFieldType::ftString) line += ":" + std::to_string(field->Size());
+        if (field->DataType() == TFieldType::ftString) {
+            line += ':';
+            line += std::to_string(field->Size());
+        }
     }
     out << line << '\n';
     for (table.First(); !table.Eof(); table.Next()) {
