@@ -20,6 +20,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "app/SourceEditor.h"
+
 namespace {
 
 template <class W>
@@ -138,9 +140,8 @@ void TBrindleF::CreateControls()
     sourceTab = Named(new QWidget(book), "sourceTab");
     auto* sourceLayout = new QVBoxLayout(sourceTab);
     sourceLayout->setContentsMargins(0, 0, 0, 0);
-    sourceeditor = Named(new QPlainTextEdit(sourceTab), "sourceeditor");
-    sourceeditor->setFont(fixed);
-    sourceeditor->setLineWrapMode(QPlainTextEdit::NoWrap);
+    sourceeditor = Named(new TSourceEditor(sourceTab), "sourceeditor");
+    sourceeditor->setContextMenuPolicy(Qt::CustomContextMenu);
     sourceLayout->addWidget(sourceeditor);
 
     dbtab = Named(new QWidget(book), "dbtab");
@@ -193,8 +194,9 @@ void TBrindleF::CreateMenus()
     SaveAs1 = AddAction(File1, "SaveAs1", QStringLiteral("Save &As..."), &TBrindleF::SaveAs1Click);
     Close1 = AddAction(File1, "Close1", QStringLiteral("&Close"), &TBrindleF::Close1Click);
     File1->addSeparator()->setObjectName(QStringLiteral("N1"));
-    TransformUsing1 = AddAction(File1, "TransformUsing1", QStringLiteral("Transform &Using..."), nullptr);
-    TransformTo1 = AddAction(File1, "TransformTo1", QStringLiteral("Transform &To..."), nullptr);
+    TransformUsing1 =
+        AddAction(File1, "TransformUsing1", QStringLiteral("Transform &Using..."), &TBrindleF::TransformUsing1Click);
+    TransformTo1 = AddAction(File1, "TransformTo1", QStringLiteral("Transform &To..."), &TBrindleF::TransformTo1Click);
 
     View1 = addMenu("View1", QStringLiteral("&View"));
     ListNode1 = AddAction(View1, "ListNode1", QStringLiteral("List Node"), &TBrindleF::ListNode1Click);
@@ -206,6 +208,7 @@ void TBrindleF::CreateMenus()
 
     Options1 = addMenu("Options1", QStringLiteral("&Options"));
     ShowMessages1 = AddAction(Options1, "ShowMessages1", QStringLiteral("Show &Messages"), nullptr);
+    // A check item: choosing it toggles its check mark; off at start, not stored.
     ShowMessages1->setCheckable(true);
     ShowMessages1->setChecked(false);
     HintField1 = AddAction(Options1, "HintField1", QStringLiteral("&Hint Field..."), nullptr);
@@ -213,7 +216,7 @@ void TBrindleF::CreateMenus()
     Tools1 = addMenu("Tools1", QStringLiteral("&Tools"));
     RunQuery1 = AddAction(Tools1, "RunQuery1", QStringLiteral("&Run Query"), &TBrindleF::cmdpathclick);
     RunQuery1->setShortcut(QKeySequence(Qt::Key_F9));
-    RunNode1 = AddAction(Tools1, "RunNode1", QStringLiteral("Run &XEL"), nullptr);
+    RunNode1 = AddAction(Tools1, "RunNode1", QStringLiteral("Run &XEL"), &TBrindleF::RunNode1Click);
     RunNode1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F9));
     Tools1->addSeparator()->setObjectName(QStringLiteral("N4"));
     LoadSamples1 = AddAction(Tools1, "LoadSamples1", QStringLiteral("&Load Samples"), nullptr);
@@ -223,9 +226,9 @@ void TBrindleF::CreateMenus()
     Contents1->setShortcut(QKeySequence(Qt::Key_F1));
     About1 = AddAction(Help1, "About1", QStringLiteral("&About"), nullptr);
 
-    // The transformations, XEL runs, hints, samples and help have no commands in
-    // this window yet; their items stay visible but cannot be chosen.
-    for (QAction* pending : {TransformUsing1, TransformTo1, HintField1, RunNode1, LoadSamples1, Contents1, About1})
+    // The hints, samples and help have no commands in this window yet; their
+    // items stay visible but cannot be chosen.
+    for (QAction* pending : {HintField1, LoadSamples1, Contents1, About1})
         pending->setEnabled(false);
 }
 
@@ -252,13 +255,18 @@ void TBrindleF::CreatePopups()
     Listbytag1 = AddAction(selpop, "Listbytag1", QStringLiteral("List by tag"), &TBrindleF::ListByTag);
     Select1 = AddAction(selpop, "Select1", QStringLiteral("Select"), &TBrindleF::Select1Click);
 
-    auto attach = [](QAbstractItemView* owner, QMenu* menu) {
+    sourcepop = Named(new QMenu(sourceeditor), "sourcepop");
+    LoadasDocument1 =
+        AddAction(sourcepop, "LoadasDocument1", QStringLiteral("&Update Document"), &TBrindleF::LoadasDocument1Click);
+
+    auto attach = [](QAbstractScrollArea* owner, QMenu* menu) {
         QObject::connect(owner, &QWidget::customContextMenuRequested, menu,
                          [owner, menu](const QPoint& at) { menu->popup(owner->viewport()->mapToGlobal(at)); });
     };
     attach(tree, treepop);
     attach(view, viewpop);
     attach(selection, selpop);
+    attach(sourceeditor, sourcepop);
 }
 
 void TBrindleF::ConnectHandlers()

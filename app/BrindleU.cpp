@@ -13,6 +13,7 @@
 #include <exception>
 
 #include "app/HandlerGuards.h"
+#include "app/SourceEditor.h"
 
 namespace {
 
@@ -34,6 +35,9 @@ TBrindleF::TBrindleF(TBrindleOptions options, QWidget* parent)
     if (!FPrompts) FPrompts = std::make_unique<TQtPrompts>(this, AppTitle);
 
     WorkDoc = std::make_unique<TqelXMLParser2>();
+    WorkDoc->SetXelCustomHandler([this](TqelXMLParser2& document, TqelXMLNode2& element, const std::string& text) {
+        DocumentMessage(document, element, text);
+    });
     StyleDoc = std::make_unique<TqelXMLParser2>();
 
     FTreeModel = new TElementTreeModel(*WorkDoc, FCodec, this);
@@ -127,7 +131,7 @@ void TBrindleF::CloseDocument()
     ClearTree();
     ClearEditor();
     ClearLists();
-    sourceeditor->clear();
+    sourceeditor->ClearAll();
     UpdateCaption();
 }
 
@@ -226,5 +230,5 @@ void TBrindleF::treeChange()
     TqelXMLNode2* element = TElementTreeModel::Element(SelectedTreeIndex());
     // An empty selection keeps the source view as it is.
     if (!element) return;
-    sourceeditor->setPlainText(Decode(WorkDoc->GetNodeXML(element)));
+    sourceeditor->SetText(Decode(WorkDoc->GetNodeXML(element)));
 }

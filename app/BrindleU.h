@@ -27,6 +27,7 @@ class QStatusBar;
 class QTabWidget;
 class QTableView;
 class QTreeView;
+class TSourceEditor;
 
 using TSelectionListModel = TRefListModel<TqelXMLNode2>;
 using TAttributeListModel = TRefListModel<TqelXMLAttribute2>;
@@ -97,6 +98,8 @@ public:
     QString DecodeMessage(const std::string& bytes) const;
     // A file name in the form the engine opens.
     static std::string FileNameBytes(const QString& fileName);
+    // The file "Transform Using..." writes: "xtransform.html" in AppDir.
+    QString TransformOutputFile() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -137,7 +140,7 @@ private:
     QSplitter* Splitter2 = nullptr;
     QTableView* view = nullptr;
     QLineEdit* InEdit = nullptr;
-    QPlainTextEdit* sourceeditor = nullptr;
+    TSourceEditor* sourceeditor = nullptr;
     QWidget* FViewViewport = nullptr;  // not owned; where clicks on the attribute list arrive
 
     QMenuBar* MainMenu1 = nullptr;
@@ -178,6 +181,8 @@ private:
     QMenu* selpop = nullptr;
     QAction* Listbytag1 = nullptr;
     QAction* Select1 = nullptr;
+    QMenu* sourcepop = nullptr;
+    QAction* LoadasDocument1 = nullptr;
 
     // Layout (BrindleLayout.cpp).
     void CreateControls();
@@ -242,4 +247,25 @@ private:
     // Gives the focus back to the attribute list, which ends the in-place edit.
     void LeaveInEdit();
     void InEditExit();
+
+    // Transformations, the source view and XEL runs (BrindleTransform.cpp).
+    // "Show Messages" is a check item that toggles itself.
+    void TransformUsing1Click();
+    void TransformTo1Click();
+    // Transforms the selected element, or the whole document when none is
+    // selected, with the stylesheet file into the output file and has the
+    // desktop open it; with "Show Messages" on, the query box gets the time taken.
+    void RunTransform(const QString& stylesheetFile, const QString& outputFile);
+    // Replaces the selected element, or the whole document for the top item,
+    // with the source view's text.
+    void LoadasDocument1Click();
+    void UpdateFragment(const QModelIndex& item, const QString& text);
+    // After a parse of typed text that failed: puts the typed text back into
+    // the source view and shows the error. False when the parse succeeded.
+    bool ReportSyntaxError(const QString& typed);
+    // Runs the selected element as an XEL program, then rebuilds the views.
+    void RunNode1Click();
+    void RefreshAfterRun();
+    // WorkDoc's XEL custom handler: shows the element's message in a box.
+    void DocumentMessage(TqelXMLParser2& document, TqelXMLNode2& element, const std::string& text);
 };

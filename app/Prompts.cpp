@@ -1,9 +1,13 @@
 #include "app/Prompts.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QStringList>
+#include <QUrl>
+
+#include <algorithm>
 
 QString QtNameFilters(const QString& filter)
 {
@@ -20,6 +24,28 @@ QString QtNameFilters(const QString& filter)
         filters << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
     }
     return filters.join(QStringLiteral(";;"));
+}
+
+QString BoxText(const QString& text)
+{
+    constexpr int KMaxLines = 40;
+    constexpr qsizetype KMaxLineLength = 300;
+    const QString more = QStringLiteral("...");
+    QString shown;
+    qsizetype start = 0;
+    for (int line = 0; start <= text.size(); ++line) {
+        if (line == KMaxLines && start < text.size()) return shown + more;
+        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        const bool last = end < 0;
+        if (last) end = text.size();
+        const qsizetype length = end - start;
+        shown += text.mid(start, std::min(length, KMaxLineLength));
+        if (length > KMaxLineLength) shown += more;
+        if (last) break;
+        shown += QLatin1Char('\n');
+        start = end + 1;
+    }
+    return shown;
 }
 
 TQtPrompts::TQtPrompts(QWidget* owner, QString title) : FOwner(owner), FTitle(std::move(title)) {}
@@ -41,13 +67,13 @@ bool TQtPrompts::AskYesNo(const QString& text)
 
 void TQtPrompts::Message(const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, FTitle, text, QMessageBox::Ok, FOwner);
+    QMessageBox box(QMessageBox::NoIcon, FTitle, BoxText(text), QMessageBox::Ok, FOwner);
     box.exec();
 }
 
 void TQtPrompts::ErrorBox(const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, FTitle, text, QMessageBox::Ok, FOwner);
+    QMessageBox box(QMessageBox::Critical, FTitle, BoxText(text), QMessageBox::Ok, FOwner);
     box.exec();
 }
 
@@ -77,3 +103,5 @@ std::optional<QString> TQtPrompts::SaveDialog(const TFileRequest& request)
 {
     return RunFileDialog(FOwner, "SaveDialog1", request, true);
 }
+
+void TQtPrompts::ShellOpen(const QString& file) { QDesktopServices::openUrl(QUrl::fromLocalFile(file)); }

@@ -37,6 +37,9 @@ public:
     // Save dialog: the folder must exist and overwriting is confirmed. No default
     // extension is added.
     virtual std::optional<QString> SaveDialog(const TFileRequest& request) = 0;
+    // Asks the desktop to open the file with the program it associates with the
+    // file's type. Nothing is reported: a type without a program stays closed.
+    virtual void ShellOpen(const QString& file) = 0;
 };
 
 // The Qt boxes and dialogs, modal over the window.
@@ -51,11 +54,17 @@ public:
     void ErrorBox(const QString& text) override;
     std::optional<QString> OpenDialog(const TFileRequest& request) override;
     std::optional<QString> SaveDialog(const TFileRequest& request) override;
+    void ShellOpen(const QString& file) override;
 
 private:
     QWidget* FOwner;  // not owned
     QString FTitle;
 };
+
+// A message as a box shows it. A syntax error quotes the whole document, which
+// no box can show: at most 40 lines of at most 300 characters are kept, and a
+// last line "..." says that the rest was cut.
+QString BoxText(const QString& text);
 
 // Qt's form of a filter: "XML Files (*.xml;*.xsl)|*.xml;*.xsl" becomes
 // "XML Files (*.xml *.xsl)"; several pairs are joined by ";;".

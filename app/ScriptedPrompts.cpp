@@ -70,3 +70,5 @@ std::optional<QString> TScriptedPrompts::SaveDialog(const TFileRequest& request)
     Log("SaveDialog", Joined(request));
     return NextFile(FSaves);
 }
+
+void TScriptedPrompts::ShellOpen(const QString& file) { Log("ShellOpen", file); }

@@ -15,7 +15,8 @@ class TScriptedPrompts : public TPrompts {
 public:
     // One line per question, in UTF-8: "InputBox: caption|prompt|pre-filled text",
     // "AskYesNo: text", "Message: text", "ErrorBox: text",
-    // "OpenDialog: title|folder|filter", "SaveDialog: title|folder|filter".
+    // "OpenDialog: title|folder|filter", "SaveDialog: title|folder|filter",
+    // "ShellOpen: file".
     std::vector<std::string> Asked;
     // Questions that found no scripted answer.
     int Unanswered = 0;
@@ -37,6 +38,8 @@ public:
     void ErrorBox(const QString& text) override;
     std::optional<QString> OpenDialog(const TFileRequest& request) override;
     std::optional<QString> SaveDialog(const TFileRequest& request) override;
+    // Records the file; nothing is started.
+    void ShellOpen(const QString& file) override;
 
 private:
     // OK, Yes or a chosen file, with the text or file; a cancel is not OK.

@@ -40,7 +40,7 @@ TEST_F(TLayoutTest, ControlsCarryTheirNames)
         {"viewtab", "QWidget"},       {"sourceTab", "QWidget"},       {"dbtab", "QWidget"},
         {"StatusBar1", "QStatusBar"}, {"Panel1", "QWidget"},          {"selection", "QTableView"},
         {"Splitter3", "QSplitter"},   {"editor", "QPlainTextEdit"},   {"Splitter2", "QSplitter"},
-        {"view", "QTableView"},       {"InEdit", "QLineEdit"},        {"sourceeditor", "QPlainTextEdit"},
+        {"view", "QTableView"},       {"InEdit", "QLineEdit"},        {"sourceeditor", "QsciScintilla"},
         {"MainMenu1", "QMenuBar"},    {"treepop", "QMenu"},           {"viewpop", "QMenu"},
         {"selpop", "QMenu"},
     };
@@ -293,7 +293,7 @@ TEST_F(TFileCommandTest, CloseEmptiesTheViews)
     EXPECT_EQ(Attributes()->model()->rowCount(), 0);
     EXPECT_TRUE(Editor()->toPlainText().isEmpty());
     EXPECT_TRUE(SourceText().empty());
-    EXPECT_FALSE(Find<QPlainTextEdit>("sourceeditor")->document()->isUndoAvailable());
+    EXPECT_FALSE(Source()->isUndoAvailable());
     EXPECT_EQ(Caption(), "Brindle 4");
     EXPECT_EQ(Window->WorkDoc->Name, "library");
     // Nothing more to ask at the end.

@@ -21,6 +21,7 @@
 
 #include "app/BrindleU.h"
 #include "app/ScriptedPrompts.h"
+#include "app/SourceEditor.h"
 
 // A document with attributes, texts and two levels of children:
 //   library(shelf(book(title) book(title year)) note)
@@ -68,8 +69,9 @@ protected:
     QTableView* Attributes() const { return Find<QTableView>("view"); }
     QPlainTextEdit* Editor() const { return Find<QPlainTextEdit>("editor"); }
     QPlainTextEdit* Query() const { return Find<QPlainTextEdit>("edfilter"); }
+    TSourceEditor* Source() const { return Find<TSourceEditor>("sourceeditor"); }
     // The source view's text, with line ends as LF.
-    std::string SourceText() const { return Lf(Find<QPlainTextEdit>("sourceeditor")->toPlainText().toStdString()); }
+    std::string SourceText() const { return Lf(Source()->Text().toStdString()); }
     // An element's XML text as the source view shows it.
     std::string ShownXml(const TqelXMLNode2* element) const { return Lf(Window->WorkDoc->GetNodeXML(element)); }
     static std::string Lf(std::string text);

@@ -1,0 +1,162 @@
+// The commands that run the document through the engine: transforming an
+// element with a stylesheet file into an HTML file that the desktop opens,
+// replacing the document or one element from the text of the "Source" page,
+// and running an element as an XEL program whose messages appear in boxes.
+
+#include "app/BrindleU.h"
+
+#include <QAction>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "app/HandlerGuards.h"
+#include "app/SourceEditor.h"
+#include "core/qelStrings.h"
+#include "xel/qelXelInterpreter.h"
+#include "xslt/qelXSLTransform.h"
+
+namespace {
+
+const QString KStylesheetTitle = QStringLiteral("Select XSLT stylesheet for transformation");
+const QString KStylesheetFilter = QStringLiteral("XSL Files (*.xsl)|*.xsl");
+
+// The text without the blanks and control characters (code 32 and below) at
+// either end.
+QString TrimControls(const QString& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first].unicode() <= 0x20) ++first;
+    while (last > first && text[last - 1].unicode() <= 0x20) --last;
+    return text.mid(first, last - first);
+}
+
+// The name with its extension replaced by ".html", added when it has none; a
+// dot in a folder's name starts no extension.
+QString WithHtmlExtension(const QString& fileName)
+{
+    const qsizetype folderEnd = std::max(fileName.lastIndexOf(QLatin1Char('/')), fileName.lastIndexOf(QDir::separator()));
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    return (dot > folderEnd ? fileName.left(dot) : fileName) + QStringLiteral(".html");
+}
+
+}  // namespace
+
+QString TBrindleF::TransformOutputFile() const
+{
+    const QString name = QStringLiteral("xtransform.html");
+    // A folder at the root of a drive keeps its separator.
+    if (AppDir.endsWith(QLatin1Char('/')) || AppDir.endsWith(QDir::separator())) return AppDir + name;
+    return AppDir + QDir::separator() + name;
+}
+
+void TBrindleF::TransformUsing1Click()
+{
+    if (CurrentFile.isEmpty()) return;
+    const auto stylesheet = Prompts().OpenDialog({KStylesheetTitle, InitialDir(), KStylesheetFilter});
+    if (stylesheet) RunTransform(*stylesheet, TransformOutputFile());
+}
+
+void TBrindleF::TransformTo1Click()
+{
+    const auto output = Prompts().SaveDialog(
+        {QStringLiteral("Save Transformation To"), InitialDir(), QStringLiteral("HTML files (*.html)|*.html")});
+    if (!output) return;
+    const auto stylesheet = Prompts().OpenDialog({KStylesheetTitle, InitialDir(), KStylesheetFilter});
+    if (stylesheet) RunTransform(*stylesheet, WithHtmlExtension(*output));
+}
+
+void TBrindleF::RunTransform(const QString& stylesheetFile, const QString& outputFile)
+{
+    // A stylesheet with a syntax error transforms with what was read of it.
+    StyleDoc->LoadFromFile(FileNameBytes(stylesheetFile));
+    QElapsedTimer timer;
+    timer.start();
+    TqelXMLNode2* source = TElementTreeModel::Element(SelectedTreeIndex());
+    if (!source) source = WorkDoc.get();
+    std::string text;
+    source->TransformWith(*StyleDoc, text);
+    const qint64 elapsed = timer.elapsed();
+    // The output is written as the stylesheet produced it, byte for byte.
+    WriteFileText(FileNameBytes(outputFile), text);
+    Prompts().ShellOpen(outputFile);
+    if (ShowMessages1->isChecked())
+        edfilter->setPlainText(QStringLiteral("Performed XSLT transformation in %1 millisecond").arg(elapsed));
+}
+
+void TBrindleF::LoadasDocument1Click()
+{
+    const QModelIndex selected = SelectedTreeIndex();
+    if (!selected.isValid()) throw std::runtime_error("There is no node selected.");
+    const QString text = sourceeditor->Text();
+    if (selected.parent().isValid()) {
+        UpdateFragment(selected, text);
+        return;
+    }
+    const QString file = CurrentFile;
+    CloseDocument();
+    CurrentFile = file;
+    BuildTree([this, &text] {
+        WorkDoc->LoadFromText(Encode(text));
+        // A declaration edited to name another encoding: the text is stored in
+        // the encoding it now declares, so that what is shown stays what was typed.
+        const TTextCodec declared =
+            TTextCodec::ForDocument(WorkDoc->Declaration->GetAttribute("encoding"), WorkDoc->Source);
+        if (declared.Name() != Codec().Name()) WorkDoc->LoadFromText(declared.Encode(text));
+    });
+    UpdateCaption();
+    SelectTreeItem(FTreeModel->TopIndex());
+    ReportSyntaxError(text);
+}
+
+void TBrindleF::UpdateFragment(const QModelIndex& item, const QString& text)
+{
+    const std::string fragment = Encode(TrimControls(text));
+    if (fragment.empty()) throw std::runtime_error("Fragment is an empty string");
+    TqelXMLNode2* element = TElementTreeModel::Element(item);
+    // Rows of the lists may refer to elements that the parse destroys.
+    ClearEditor();
+    ClearLists();
+    const QPersistentModelIndex kept = item;
+    {
+        THandlerDetach detached(FTreeChangeAttached);
+        AddTreeChildren(kept, [this, element, &fragment] { WorkDoc->ParseFragment(element, fragment); });
+        SelectTreeItem(kept);
+    }
+    // The item stays selected: the source view is refreshed here, not by the tree.
+    if (!ReportSyntaxError(text)) treeChange();
+}
+
+bool TBrindleF::ReportSyntaxError(const QString& typed)
+{
+    if (WorkDoc->LastError.empty()) return false;
+    // The tree shows only what was parsed; the text as typed stays in the source
+    // view, so that it can be mended and updated again rather than lost.
+    sourceeditor->SetText(typed);
+    Prompts().Message(DecodeMessage(WorkDoc->LastError));
+    return true;
+}
+
+void TBrindleF::RunNode1Click()
+{
+    TqelXMLNode2* element = TElementTreeModel::Element(SelectedTreeIndex());
+    if (!element) throw std::runtime_error("You did not select a node.");
+    element->ExecuteXel(*WorkDoc);
+    RefreshAfterRun();
+}
+
+void TBrindleF::RefreshAfterRun()
+{
+    ClearEditor();
+    ClearLists();
+    BuildTree();
+}
+
+void TBrindleF::DocumentMessage(TqelXMLParser2&, TqelXMLNode2& element, const std::string& text)
+{
+    Prompts().Message(Decode(ComposeXelMessage(element, text)));
+}

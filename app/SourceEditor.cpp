@@ -1,0 +1,85 @@
+#include "app/SourceEditor.h"
+
+#include <QFontDatabase>
+
+#include <Qsci/qscilexerhtml.h>
+
+namespace {
+
+// Margins: no line numbers (their width would follow the line count of huge
+// texts); one narrow margin that shows bookmarks and toggles them on a click.
+constexpr int KNumberMargin = 0;
+constexpr int KBookmarkMargin = 1;
+
+}  // namespace
+
+TSourceEditor::TSourceEditor(QWidget* parent) : QsciScintilla(parent)
+{
+    setUtf8(true);
+    // The writer ends its lines with CR LF; lines typed here end the same way.
+    setEolMode(EolWindows);
+    setWrapMode(WrapNone);
+
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    setFont(fixed);
+    FLexer = new QsciLexerHTML(this);
+    FLexer->setDefaultFont(fixed);
+    FLexer->setFont(fixed);  // every style, bold and italic ones included
+    setLexer(FLexer);
+
+    setMarginWidth(KNumberMargin, 0);
+    FBookmark = markerDefine(QsciScintilla::Bookmark);
+    setMarginType(KBookmarkMargin, SymbolMargin);
+    setMarginWidth(KBookmarkMargin, fontMetrics().height() + 2);
+    setMarginMarkerMask(KBookmarkMargin, 1 << FBookmark);
+    setMarginSensitivity(KBookmarkMargin, true);
+    connect(this, &QsciScintilla::marginClicked, this, [this](int margin, int line, Qt::KeyboardModifiers) {
+        if (margin == KBookmarkMargin) ToggleBookmark(line);
+    });
+}
+
+QString TSourceEditor::Text() const
+{
+    const long length = SendScintilla(SCI_GETLENGTH);
+    if (length <= 0) return {};
+    // The buffer itself, made contiguous; no copy is made on Scintilla's side.
+    const auto* bytes = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+    return QString::fromUtf8(bytes, static_cast<qsizetype>(length));
+}
+
+void TSourceEditor::SetText(const QString& text) { Replace(text.toUtf8()); }
+
+void TSourceEditor::ClearAll() { Replace({}); }
+
+void TSourceEditor::Replace(const QByteArray& utf8)
+{
+    markerDeleteAll(FBookmark);
+    // Loading a text is not an edit to undo: nothing is recorded meanwhile, and
+    // what was recorded before goes.
+    SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
+    SendScintilla(SCI_CLEARALL);
+    if (!utf8.isEmpty())
+        SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.constData());
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
+    SendScintilla(SCI_GOTOPOS, 0UL);
+}
+
+void TSourceEditor::ToggleBookmark(int line)
+{
+    if (line < 0 || line >= lines()) return;
+    if (HasBookmark(line))
+        markerDelete(line, FBookmark);
+    else
+        markerAdd(line, FBookmark);
+}
+
+bool TSourceEditor::HasBookmark(int line) const { return (markersAtLine(line) & (1u << FBookmark)) != 0; }
+
+int TSourceEditor::BookmarkCount() const
+{
+    int count = 0;
+    for (int line = markerFindNext(0, 1u << FBookmark); line >= 0; line = markerFindNext(line + 1, 1u << FBookmark))
+        ++count;
+    return count;
+}

@@ -1,0 +1,172 @@
+// The "Source" page: its editor, and "Update Document", which replaces the whole
+// document (top item) or one element from the edited text.
+
+#include <QFontDatabase>
+#include <QMenu>
+
+#include <Qsci/qscilexerhtml.h>
+
+#include "WindowFixture.h"
+
+namespace {
+
+using TSourceEditorTest = TWindowTest;
+using TUpdateDocumentTest = TWindowTest;
+
+// The editor colours HTML in the fixed-pitch font, keeps every character of the
+// text (code 0 included), and Close empties text, bookmarks and undo history.
+TEST_F(TSourceEditorTest, HoldsTextBookmarksAndUndo)
+{
+    StartWith(KLibraryXml);
+    TSourceEditor* source = Source();
+    ASSERT_NE(qobject_cast<QsciLexerHTML*>(source->lexer()), nullptr);
+    EXPECT_EQ(source->lexer()->font(0).family(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+    QStringList items;
+    for (QAction* action : Find<QMenu>("sourcepop")->actions()) items << action->objectName() + '=' + action->text();
+    EXPECT_EQ(items, QStringList{QStringLiteral("LoadasDocument1=&Update Document")});
+
+    const QString text = QStringLiteral("a\u00e9") + QChar(0) + QStringLiteral("b\r\n\u4e2d");
+    source->SetText(text);
+    EXPECT_EQ(source->Text(), text);
+    EXPECT_FALSE(source->isUndoAvailable());
+
+    SelectItem(Item({0}));
+    source->insert(QStringLiteral("x"));
+    source->ToggleBookmark(1);
+    source->ToggleBookmark(2);
+    source->ToggleBookmark(2);
+    EXPECT_TRUE(source->isUndoAvailable());
+    EXPECT_TRUE(source->HasBookmark(1));
+    EXPECT_EQ(source->BookmarkCount(), 1);
+    Prompts->AnswerYesNo(false);
+    Trigger("Close1");
+    EXPECT_TRUE(source->Text().isEmpty());
+    EXPECT_EQ(source->BookmarkCount(), 0);
+    EXPECT_FALSE(source->isUndoAvailable());
+    Asked();
+}
+
+// Nothing selected, or only blanks for an element: the command stops with its
+// error and changes nothing.
+TEST_F(TUpdateDocumentTest, PreconditionsChangeNothing)
+{
+    StartWith(KLibraryXml);
+    const std::string before = Signature(Window->WorkDoc.get());
+    Source()->SetText(QStringLiteral("<x/>"));
+    Trigger("LoadasDocument1");
+    SelectItem(Item({0, 1}));
+    Source()->SetText(QStringLiteral(" \r\n\t "));
+    Trigger("LoadasDocument1");
+    EXPECT_EQ(Asked(), (std::vector<std::string>{"ErrorBox: There is no node selected.",
+                                                 "ErrorBox: Fragment is an empty string"}));
+    EXPECT_EQ(Signature(Window->WorkDoc.get()), before);
+    EXPECT_EQ(SelectedLabel(), "book");
+}
+
+// The top item: the document is reloaded from the text unchanged, under the same
+// file name; the views are emptied and the top item shows the new document.
+TEST_F(TUpdateDocumentTest, TopItemReloadsTheDocument)
+{
+    StartWith(KLibraryXml, QStringLiteral("books.xml"));
+    SelectItem(Item({0}));
+    Trigger("ListSubnodes1");
+    SelectItem(Item({}));
+    Source()->SetText(QStringLiteral("<?xml version='1.0'?>\r\n<other a='1'><x>t</x></other>"));
+    Trigger("LoadasDocument1");
+    EXPECT_TRUE(Asked().empty());
+    EXPECT_EQ(Signature(Window->WorkDoc.get()), "other[a=1](x\"t\")");
+    EXPECT_EQ(TreeSignature(), "other(x)");
+    EXPECT_EQ(SelectedLabel(), "other");
+    EXPECT_EQ(SourceText(), Lf(Window->WorkDoc->GetXMLText()));
+    EXPECT_EQ(Caption(), "books.xml - Brindle 4");
+    EXPECT_EQ(Window->CurrentFile, PathOf("books.xml"));
+    EXPECT_EQ(Selection()->model()->rowCount(), 0);
+    EXPECT_EQ(ReadFile(PathOf("books.xml")), KLibraryXml);
+}
+
+// A syntax error in the whole document is not passed over: the tree shows what
+// was parsed, the error is shown, and the typed text stays in the source view
+// so that it is not lost. The file name and the file stay.
+TEST_F(TUpdateDocumentTest, TopItemSyntaxErrorIsShown)
+{
+    StartWith(KLibraryXml, QStringLiteral("books.xml"));
+    SelectItem(Item({}));
+    const QString typed = QStringLiteral("<library><shelf><book id=\"b1></shelf></library>");
+    Source()->SetText(typed);
+    Trigger("LoadasDocument1");
+    ASSERT_FALSE(Window->WorkDoc->LastError.empty());
+    EXPECT_EQ(Asked(), std::vector<std::string>{"Message: " + Window->WorkDoc->LastError});
+    EXPECT_EQ(TreeSignature(), "library(shelf(book))");
+    EXPECT_EQ(Source()->Text(), typed);
+    EXPECT_EQ(Caption(), "books.xml - Brindle 4");
+    EXPECT_EQ(ReadFile(PathOf("books.xml")), KLibraryXml);
+}
+
+// Editing the declaration to name another encoding stores the text in that
+// encoding: what was typed is what is shown.
+TEST_F(TUpdateDocumentTest, TopItemFollowsTheDeclaredEncoding)
+{
+    StartWith("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>caf\xe9</a>");
+    SelectItem(Item({}));
+    QString text = Source()->Text();
+    ASSERT_TRUE(text.contains(QStringLiteral("caf\u00e9")));
+    text.replace(QStringLiteral("ISO-8859-1"), QStringLiteral("UTF-8"));
+    Source()->SetText(text);
+    Trigger("LoadasDocument1");
+    EXPECT_EQ(Window->WorkDoc->Text, "caf\xc3\xa9");
+    EXPECT_EQ(Window->Codec().Name(), "UTF-8");
+    EXPECT_TRUE(Source()->Text().contains(QStringLiteral("caf\u00e9")));
+}
+
+// An element: its content is parsed from the text without surrounding blanks,
+// the items below it are rebuilt, its label follows its new name, it stays
+// selected and shows as written; the lists and editor, whose rows referred to
+// the destroyed children, are emptied.
+TEST_F(TUpdateDocumentTest, ElementIsReplacedFromTheFragment)
+{
+    StartWith(KLibraryXml);
+    SelectItem(Item({0, 1}));
+    Trigger("ListSubnodes1");
+    ASSERT_EQ(Selection()->model()->rowCount(), 2);
+    Source()->SetText(QStringLiteral("\r\n  <volume id='v'><part/><part>p</part></volume>\t\r\n"));
+    Trigger("LoadasDocument1");
+    EXPECT_TRUE(Asked().empty());
+    EXPECT_EQ(Signature(Window->WorkDoc.get()),
+              "library(shelf[id=s1](book[id=b1 lang=en](title\"Alpha\") volume[id=v](part part\"p\")) note\"hello\")");
+    EXPECT_EQ(TreeSignature(), "library(shelf(book(title) volume(part part)) note)");
+    EXPECT_EQ(SelectedLabel(), "volume");
+    EXPECT_EQ(SourceText(), ShownXml(ElementOf(Item({0, 1}))));
+    EXPECT_EQ(Selection()->model()->rowCount(), 0);
+    EXPECT_EQ(Attributes()->model()->rowCount(), 0);
+    EXPECT_TRUE(Editor()->toPlainText().isEmpty());
+}
+
+// A fragment with a syntax error: the error is shown, the items below the
+// element show what it holds after the failed parse, and the typed text stays.
+TEST_F(TUpdateDocumentTest, ElementSyntaxErrorIsShown)
+{
+    StartWith(KLibraryXml);
+    SelectItem(Item({0, 0}));
+    Trigger("ListSubnodes1");
+    const QString typed = QStringLiteral("<book id='b1'><title>New</title><year x=\"1></year></book>");
+    Source()->SetText(typed);
+    Trigger("LoadasDocument1");
+    ASSERT_FALSE(Window->WorkDoc->LastError.empty());
+    EXPECT_EQ(Asked(), std::vector<std::string>{"Message: " + Window->WorkDoc->LastError});
+    EXPECT_EQ(TreeSignature(), "library(shelf(book(title year) book(title year)) note)");
+    EXPECT_EQ(Signature(ElementOf(Item({0, 0}))), "book[id=b1 lang=en](title\"New\" year)");
+    EXPECT_EQ(Source()->Text(), typed);
+    EXPECT_EQ(Selection()->model()->rowCount(), 0);
+}
+
+// A box shows at most 40 lines of at most 300 characters of a message.
+TEST(TBoxTextTest, LongMessagesAreCut)
+{
+    const QString longLine(301, QLatin1Char('x'));
+    EXPECT_EQ(BoxText(QStringLiteral("one\ntwo")), QStringLiteral("one\ntwo"));
+    EXPECT_EQ(BoxText(longLine + QStringLiteral("\nz")), longLine.left(300) + QStringLiteral("...\nz"));
+    EXPECT_EQ(BoxText(QStringLiteral("a\n").repeated(40)), QStringLiteral("a\n").repeated(40));
+    EXPECT_EQ(BoxText(QStringLiteral("a\n").repeated(41)), QStringLiteral("a\n").repeated(40) + QStringLiteral("..."));
+}
+
+}  // namespace
