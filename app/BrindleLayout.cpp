@@ -20,6 +20,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "app/DatabasePage.h"
 #include "app/SourceEditor.h"
 
 namespace {
@@ -144,7 +145,7 @@ void TBrindleF::CreateControls()
     sourceeditor->setContextMenuPolicy(Qt::CustomContextMenu);
     sourceLayout->addWidget(sourceeditor);
 
-    dbtab = Named(new QWidget(book), "dbtab");
+    dbtab = Named(new TDatabasePage(*this, book), "dbtab");
 
     book->addTab(viewtab, QStringLiteral("Editor"));
     book->addTab(sourceTab, QStringLiteral("Source"));

@@ -12,6 +12,7 @@
 
 #include <exception>
 
+#include "app/DatabasePage.h"
 #include "app/HandlerGuards.h"
 #include "app/SourceEditor.h"
 
@@ -110,6 +111,7 @@ void TBrindleF::closeEvent(QCloseEvent* event)
 
 void TBrindleF::FormClose()
 {
+    dbtab->FormClose();
     SavePrompt();
     CloseDocument();
 }

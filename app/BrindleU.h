@@ -27,6 +27,7 @@ class QStatusBar;
 class QTabWidget;
 class QTableView;
 class QTreeView;
+class TDatabasePage;
 class TSourceEditor;
 
 using TSelectionListModel = TRefListModel<TqelXMLNode2>;
@@ -131,7 +132,7 @@ private:
     QTabWidget* book = nullptr;
     QWidget* viewtab = nullptr;
     QWidget* sourceTab = nullptr;
-    QWidget* dbtab = nullptr;
+    TDatabasePage* dbtab = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QWidget* Panel1 = nullptr;
     QTableView* selection = nullptr;
