@@ -20,6 +20,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "app/SourceEditor.h"
+
 #include "app/DatabasePage.h"
 #include "app/SourceEditor.h"
 

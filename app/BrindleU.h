@@ -27,6 +27,7 @@ class QStatusBar;
 class QTabWidget;
 class QTableView;
 class QTreeView;
+class TSourceEditor;
 class TDatabasePage;
 class TSourceEditor;
 
