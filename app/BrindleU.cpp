@@ -12,9 +12,9 @@
 
 #include <exception>
 
+#include "app/DatabasePage.h"
 #include "app/HandlerGuards.h"
 #include "app/SourceEditor.h"
-#include "qelBasic/qelMruMenu.h"
 
 namespace {
 
@@ -28,8 +28,7 @@ TBrindleF::TBrindleF(TBrindleOptions options, QWidget* parent)
     : QMainWindow(parent),
       AppDir(std::move(options.AppDir)),
       FPrompts(std::move(options.Prompts)),
-      FArguments(std::move(options.Arguments)),
-      FExeName(std::move(options.ExeName))
+      FArguments(std::move(options.Arguments))
 {
     setObjectName(QStringLiteral("BrindleF"));
     setWindowTitle(QStringLiteral("Brindle 4"));
@@ -51,7 +50,6 @@ TBrindleF::TBrindleF(TBrindleOptions options, QWidget* parent)
     CreateMenus();
     CreatePopups();
     ConnectHandlers();
-    CreateServices();
 }
 
 TBrindleF::~TBrindleF()
@@ -113,6 +111,7 @@ void TBrindleF::closeEvent(QCloseEvent* event)
 
 void TBrindleF::FormClose()
 {
+    dbtab->FormClose();
     SavePrompt();
     CloseDocument();
 }
@@ -200,9 +199,7 @@ void TBrindleF::Open1Click()
     // Closed before the dialog: cancelling it leaves an empty window.
     CloseDocument();
     const auto file = Prompts().OpenDialog({QStringLiteral("Open XML file"), InitialDir(), KXmlFilter});
-    if (!file) return;
-    qelMruMenu1->AddFile(*file);
-    OpenDocument(*file);
+    if (file) OpenDocument(*file);
 }
 
 void TBrindleF::Save1Click()

@@ -58,6 +58,8 @@ bool TQtPrompts::InputBox(const QString& caption, const QString& prompt, QString
     return ok;
 }
 
+bool TQtPrompts::ShowModal(QDialog& dialog) { return dialog.exec() == QDialog::Accepted; }
+
 bool TQtPrompts::AskYesNo(const QString& text)
 {
     QMessageBox box(QMessageBox::Question, FTitle, text, QMessageBox::Yes | QMessageBox::No, FOwner);

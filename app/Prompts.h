@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class QDialog;
 class QWidget;
 
 // What a file dialog is shown with. Filter is written as pairs of description
@@ -21,6 +22,9 @@ struct TFileRequest {
 class TPrompts {
 public:
     virtual ~TPrompts() = default;
+
+    // Shows one of the window's own dialogs modally; true when it closed with OK.
+    virtual bool ShowModal(QDialog& dialog) = 0;
 
     // One-line input box with OK and Cancel; text holds the pre-filled value and,
     // after OK, the edited one. True for OK.
@@ -48,6 +52,7 @@ public:
     // owner is the window the boxes belong to (not owned); title heads the boxes.
     TQtPrompts(QWidget* owner, QString title);
 
+    bool ShowModal(QDialog& dialog) override;
     bool InputBox(const QString& caption, const QString& prompt, QString& text) override;
     bool AskYesNo(const QString& text) override;
     void Message(const QString& text) override;

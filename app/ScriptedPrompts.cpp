@@ -1,5 +1,7 @@
 #include "app/ScriptedPrompts.h"
 
+#include <QDialog>
+
 #include <utility>
 
 namespace {
@@ -53,6 +55,20 @@ bool TScriptedPrompts::AskYesNo(const QString& text)
 {
     Log("AskYesNo", text);
     return Next(FYesNo).Ok;
+}
+
+bool TScriptedPrompts::ShowModal(QDialog& dialog)
+{
+    Log("ShowModal", dialog.objectName());
+    dialog.setResult(QDialog::Rejected);
+    if (FDialogs.empty()) {
+        ++Unanswered;
+        return false;
+    }
+    const auto answer = std::move(FDialogs.front());
+    FDialogs.pop_front();
+    answer(dialog);
+    return dialog.result() == QDialog::Accepted;
 }
 
 void TScriptedPrompts::Message(const QString& text) { Log("Message", text); }

@@ -7,6 +7,7 @@
 #include "app/Prompts.h"
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,11 +28,20 @@ public:
     // The next open or save dialog returns this file, or is cancelled for nothing.
     void AnswerOpen(const std::optional<QString>& file) { FOpens.push_back(TAnswer::Of(file)); }
     void AnswerSave(const std::optional<QString>& file) { FSaves.push_back(TAnswer::Of(file)); }
+    // The next modal dialog is handed to answer, which fills its controls and
+    // clicks its buttons as a person would; it closes with Cancel unless a
+    // button accepted it.
+    void AnswerDialog(std::function<void(QDialog&)> answer) { FDialogs.push_back(std::move(answer)); }
     // The log so far, emptied.
     std::vector<std::string> TakeAsked();
     // True when every scripted answer has been used.
-    bool AllAnswered() const { return FInputs.empty() && FYesNo.empty() && FOpens.empty() && FSaves.empty(); }
+    bool AllAnswered() const
+    {
+        return FInputs.empty() && FYesNo.empty() && FOpens.empty() && FSaves.empty() && FDialogs.empty();
+    }
 
+    // Logged as "ShowModal: object name of the dialog".
+    bool ShowModal(QDialog& dialog) override;
     bool InputBox(const QString& caption, const QString& prompt, QString& text) override;
     bool AskYesNo(const QString& text) override;
     void Message(const QString& text) override;
@@ -52,6 +62,7 @@ private:
     std::deque<TAnswer> FYesNo;
     std::deque<TAnswer> FOpens;
     std::deque<TAnswer> FSaves;
+    std::deque<std::function<void(QDialog&)>> FDialogs;
 
     void Log(const char* kind, const QString& text);
     // The next answer of a queue; a cancel when it is empty.

@@ -11,7 +11,6 @@ int main(int argc, char** argv)
 
     TBrindleOptions options;
     options.AppDir = QApplication::applicationDirPath();
-    options.ExeName = QApplication::applicationFilePath();
     options.Arguments = QApplication::arguments().mid(1);
     TBrindleF window(std::move(options));
     window.show();

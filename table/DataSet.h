@@ -112,6 +112,8 @@ public:
     void Refresh();
     // True once a field of the record being edited or inserted received a value.
     bool Modified() const { return FModified; }
+    // True when records may be inserted, edited and deleted.
+    bool CanModifyRecords() const { return CanModify(); }
     // Posts a change that has values and drops one that has none.
     void CheckBrowseMode();
 

@@ -14,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -93,13 +92,7 @@ protected:
         return path;
     }
 
-    // Creates the files in docs and adds them in turn.
-    void AddFiles(std::initializer_list<const char*> names)
-    {
-        for (const char* name : names) Mru->AddFile(Doc(QString::fromLatin1(name)));
-    }
-
-    // Captions of a menu's items after the first fixed ones ("-" for a separator).
+    // Captions of a menu's items after the first three ("-" for a separator).
     static std::vector<std::string> Added(const QMenu* menu, int fixed)
     {
         std::vector<std::string> captions;
@@ -117,7 +110,7 @@ protected:
         return names;
     }
 
-    // The item numbered number (from 1) of the list in the File menu.
+    // The last item of the File menu, or the one at position (1-based) of the list.
     QAction* Item(int number) const { return File1->actions().at(3 + number); }
 };
 
@@ -129,7 +122,7 @@ using TMruIniTest = TMruMenuTest;
 // AddFile keeps the newest NumFiles names, newest first, without duplicates.
 TEST_F(TMruListTest, FiveOpensLeaveFourNewestFirst)
 {
-    AddFiles({"a.xml", "b.xml", "c.xml", "d.xml", "e.xml"});
+    for (const char* name : {"a.xml", "b.xml", "c.xml", "d.xml", "e.xml"}) Mru->AddFile(Doc(QString::fromLatin1(name)));
     EXPECT_EQ(Names(), (std::vector<std::string>{"e.xml", "d.xml", "c.xml", "b.xml"}));
     EXPECT_EQ(FileItems(), (std::vector<std::string>{"-", "&1 e.xml", "&2 d.xml", "&3 c.xml", "&4 b.xml"}));
     EXPECT_EQ(Mru->Files().front(), Dir.filePath(QStringLiteral("docs/e.xml")));
@@ -153,7 +146,7 @@ TEST_F(TMruListTest, OtherLetterCaseMovesToTheTop)
 TEST_F(TMruListTest, NumFilesBoundsTheList)
 {
     Mru->SetNumFiles(2);
-    AddFiles({"a.xml", "b.xml", "c.xml"});
+    for (const char* name : {"a.xml", "b.xml", "c.xml"}) Mru->AddFile(Doc(QString::fromLatin1(name)));
     EXPECT_EQ(Names(), (std::vector<std::string>{"c.xml", "b.xml"}));
     Mru->SetNumFiles(-1);
     Mru->AddFile(Doc(QStringLiteral("d.xml")));
@@ -220,7 +213,7 @@ TEST_F(TMruMenuItemsTest, OwnerIsRequired)
 // replaced while its own click is handled.
 TEST_F(TMruPickTest, PickReportsAndMovesToTop)
 {
-    AddFiles({"a.xml", "b.xml", "c.xml"});
+    for (const char* name : {"a.xml", "b.xml", "c.xml"}) Mru->AddFile(Doc(QString::fromLatin1(name)));
     QPointer<QAction> third = Item(3);
     third->trigger();
     EXPECT_EQ(Picked, std::vector<std::string>{Dir.filePath("docs/a.xml").toStdString()});
@@ -265,7 +258,7 @@ TEST_F(TMruIniTest, IniFileNameByLocation)
 // newest first; its section holds Count and one File_ key per name.
 TEST_F(TMruIniTest, ListSurvivesTheRun)
 {
-    AddFiles({"a.xml", "b.xml", "c.xml"});
+    for (const char* name : {"a.xml", "b.xml", "c.xml"}) Mru->AddFile(Doc(QString::fromLatin1(name)));
     Restart();
     EXPECT_EQ(Names(), (std::vector<std::string>{"c.xml", "b.xml", "a.xml"}));
     EXPECT_EQ(FileItems(), (std::vector<std::string>{"-", "&1 c.xml", "&2 b.xml", "&3 a.xml"}));
@@ -323,7 +316,7 @@ TEST_F(TMruIniTest, ReadingIsForgiving)
 // A shorter list leaves the keys of a longer one; Count tells how many are valid.
 TEST_F(TMruIniTest, ShorterListKeepsOldKeys)
 {
-    AddFiles({"a.xml", "b.xml", "c.xml"});
+    for (const char* name : {"a.xml", "b.xml", "c.xml"}) Mru->AddFile(Doc(QString::fromLatin1(name)));
     Mru->SaveToIni(IniFile());
     Mru->SetNumFiles(1);
     Mru->AddFile(Doc(QStringLiteral("d.xml")));
