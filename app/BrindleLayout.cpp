@@ -20,8 +20,6 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "app/SourceEditor.h"
-
 #include "app/DatabasePage.h"
 #include "app/SourceEditor.h"
 
@@ -214,7 +212,7 @@ void TBrindleF::CreateMenus()
     // A check item: choosing it toggles its check mark; off at start, not stored.
     ShowMessages1->setCheckable(true);
     ShowMessages1->setChecked(false);
-    HintField1 = AddAction(Options1, "HintField1", QStringLiteral("&Hint Field..."), nullptr);
+    HintField1 = AddAction(Options1, "HintField1", QStringLiteral("&Hint Field..."), &TBrindleF::HintField1Click);
 
     Tools1 = addMenu("Tools1", QStringLiteral("&Tools"));
     RunQuery1 = AddAction(Tools1, "RunQuery1", QStringLiteral("&Run Query"), &TBrindleF::cmdpathclick);
@@ -222,17 +220,13 @@ void TBrindleF::CreateMenus()
     RunNode1 = AddAction(Tools1, "RunNode1", QStringLiteral("Run &XEL"), &TBrindleF::RunNode1Click);
     RunNode1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F9));
     Tools1->addSeparator()->setObjectName(QStringLiteral("N4"));
-    LoadSamples1 = AddAction(Tools1, "LoadSamples1", QStringLiteral("&Load Samples"), nullptr);
+    LoadSamples1 =
+        AddAction(Tools1, "LoadSamples1", QStringLiteral("&Load Samples"), &TBrindleF::LoadSamples1Click);
 
     Help1 = addMenu("Help1", QStringLiteral("&Help"));
-    Contents1 = AddAction(Help1, "Contents1", QStringLiteral("&Contents"), nullptr);
+    Contents1 = AddAction(Help1, "Contents1", QStringLiteral("&Contents"), &TBrindleF::Contents1Click);
     Contents1->setShortcut(QKeySequence(Qt::Key_F1));
-    About1 = AddAction(Help1, "About1", QStringLiteral("&About"), nullptr);
-
-    // The hints, samples and help have no commands in this window yet; their
-    // items stay visible but cannot be chosen.
-    for (QAction* pending : {HintField1, LoadSamples1, Contents1, About1})
-        pending->setEnabled(false);
+    About1 = AddAction(Help1, "About1", QStringLiteral("&About"), &TBrindleF::About1Click);
 }
 
 void TBrindleF::CreatePopups()

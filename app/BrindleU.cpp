@@ -15,6 +15,7 @@
 #include "app/DatabasePage.h"
 #include "app/HandlerGuards.h"
 #include "app/SourceEditor.h"
+#include "qelBasic/qelMruMenu.h"
 
 namespace {
 
@@ -28,7 +29,8 @@ TBrindleF::TBrindleF(TBrindleOptions options, QWidget* parent)
     : QMainWindow(parent),
       AppDir(std::move(options.AppDir)),
       FPrompts(std::move(options.Prompts)),
-      FArguments(std::move(options.Arguments))
+      FArguments(std::move(options.Arguments)),
+      FExeName(std::move(options.ExeName))
 {
     setObjectName(QStringLiteral("BrindleF"));
     setWindowTitle(QStringLiteral("Brindle 4"));
@@ -50,6 +52,7 @@ TBrindleF::TBrindleF(TBrindleOptions options, QWidget* parent)
     CreateMenus();
     CreatePopups();
     ConnectHandlers();
+    CreateServices();
 }
 
 TBrindleF::~TBrindleF()
@@ -199,7 +202,9 @@ void TBrindleF::Open1Click()
     // Closed before the dialog: cancelling it leaves an empty window.
     CloseDocument();
     const auto file = Prompts().OpenDialog({QStringLiteral("Open XML file"), InitialDir(), KXmlFilter});
-    if (file) OpenDocument(*file);
+    if (!file) return;
+    qelMruMenu1->AddFile(*file);
+    OpenDocument(*file);
 }
 
 void TBrindleF::Save1Click()

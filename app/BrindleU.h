@@ -9,6 +9,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/ElementTreeModel.h"
 #include "app/Prompts.h"
@@ -27,8 +29,9 @@ class QStatusBar;
 class QTabWidget;
 class QTableView;
 class QTreeView;
-class TSourceEditor;
 class TDatabasePage;
+class THelpWindow;
+class TqelMruMenu;
 class TSourceEditor;
 
 using TSelectionListModel = TRefListModel<TqelXMLNode2>;
@@ -38,6 +41,7 @@ using TAttributeListModel = TRefListModel<TqelXMLAttribute2>;
 struct TBrindleOptions {
     QString AppDir;                     // the executable's folder, without a trailing separator
     QStringList Arguments;              // the command-line arguments after the program's name
+    QString ExeName;                    // the executable's full name; empty gives AppDir + the running program's name
     std::unique_ptr<TPrompts> Prompts;  // the boxes and dialogs; nullptr gives the Qt ones
 };
 
@@ -54,6 +58,9 @@ public:
     QString CurrentFile;  // the working document's file; empty when it has none
     std::unique_ptr<TqelXMLParser2> WorkDoc;   // owned; reloaded in place, never replaced
     std::unique_ptr<TqelXMLParser2> StyleDoc;  // owned; receives a stylesheet
+    std::vector<std::string> SampleNames;      // the names of the samples, in file order
+    std::string SamplesText;                   // the samples file as last read
+    QString HintAttribute;                     // the attribute tree hints show; empty shows the text
 
     TPrompts& Prompts() { return *FPrompts; }
     // The conversion between WorkDoc's bytes and the text shown, chosen at each load.
@@ -100,6 +107,13 @@ public:
     QString DecodeMessage(const std::string& bytes) const;
     // A file name in the form the engine opens.
     static std::string FileNameBytes(const QString& fileName);
+    // The settings file, which also holds the recent-files list: the
+    // executable's full name with the extension ".ini".
+    QString SettingsFileName() const;
+    // The body of the sample name in the samples text: from the first "[name]",
+    // letter case ignored, to the next "[" or the end, without surrounding
+    // blanks and line breaks; empty when the name does not occur.
+    static std::string SampleBody(std::string_view text, std::string_view name);
     // The file "Transform Using..." writes: "xtransform.html" in AppDir.
     QString TransformOutputFile() const;
 
@@ -112,6 +126,7 @@ private:
     std::unique_ptr<TPrompts> FPrompts;  // owned
     TTextCodec FCodec;
     QStringList FArguments;
+    QString FExeName;
     bool FFirstShowDone = false;
     bool FTreeChangeAttached = true;
     bool FEditorChangeAttached = true;
@@ -270,4 +285,26 @@ private:
     void RefreshAfterRun();
     // WorkDoc's XEL custom handler: shows the element's message in a box.
     void DocumentMessage(TqelXMLParser2& document, TqelXMLNode2& element, const std::string& text);
+
+    // Recent files, settings, samples, hints and help (BrindleServices.cpp).
+    TqelMruMenu* qelMruMenu1 = nullptr;  // owned through Qt's parent chain
+    THelpWindow* FHelpWindow = nullptr;  // owned through Qt's parent chain; made on first use
+    // The recent-files list of the File menu and the start-up of the services below.
+    void CreateServices();
+    // Opens a file picked from the recent-files list when it still exists.
+    void qelMruMenu1SelectFile(TqelMruMenu* sender, const QString& fileName);
+    // The date separator and short date format from the settings file.
+    void ReadSettings();
+    // Reads the samples file, when there is one, into the Samples menu.
+    void LoadSamples();
+    void LoadSamples1Click();
+    // Copies the sample's body into the query box, "{appldir}" once replaced by AppDir.
+    void SampleClick(std::size_t sample);
+    void HintField1Click();
+    // The tree's hint: the text or the hint attribute of the element under the
+    // mouse, shown in the status bar as well. False for other controls and
+    // places without an item, which keep their own hints.
+    bool DoShowHint(QString& hintText, QWidget* control, const QPoint& position, QRect& cursorRect);
+    void Contents1Click();
+    void About1Click();
 };

@@ -11,6 +11,7 @@ int main(int argc, char** argv)
 
     TBrindleOptions options;
     options.AppDir = QApplication::applicationDirPath();
+    options.ExeName = QApplication::applicationFilePath();
     options.Arguments = QApplication::arguments().mid(1);
     TBrindleF window(std::move(options));
     window.show();

@@ -1,8 +1,6 @@
 // The "Source" page: its editor, and "Update Document", which replaces the whole
 // document (top item) or one element from the edited text.
 
-#include <QContextMenuEvent>
-#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QMenu>
 
@@ -26,11 +24,6 @@ TEST_F(TSourceEditorTest, HoldsTextBookmarksAndUndo)
     QStringList items;
     for (QAction* action : Find<QMenu>("sourcepop")->actions()) items << action->objectName() + '=' + action->text();
     EXPECT_EQ(items, QStringList{QStringLiteral("LoadasDocument1=&Update Document")});
-    // The editor's own pop-up menu gives way to it.
-    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5), source->viewport()->mapToGlobal(QPoint(5, 5)));
-    QCoreApplication::sendEvent(source->viewport(), &request);
-    EXPECT_TRUE(Find<QMenu>("sourcepop")->isVisible());
-    Find<QMenu>("sourcepop")->hide();
 
     const QString text = QStringLiteral("a\u00e9") + QChar(0) + QStringLiteral("b\r\n\u4e2d");
     source->SetText(text);

@@ -73,6 +73,8 @@ void TWindowTest::Start(const QStringList& arguments)
     Prompts = prompts.get();
     TBrindleOptions options;
     options.AppDir = Dir.path();
+    // The settings file is brindle.ini in the temporary folder.
+    options.ExeName = Dir.filePath(QStringLiteral("brindle"));
     options.Arguments = arguments;
     options.Prompts = std::move(prompts);
     Window = std::make_unique<TBrindleF>(std::move(options));

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -92,7 +93,13 @@ protected:
         return path;
     }
 
-    // Captions of a menu's items after the first three ("-" for a separator).
+    // Creates the files in docs and adds them in turn.
+    void AddFiles(std::initializer_list<const char*> names)
+    {
+        for (const char* name : names) Mru->AddFile(Doc(QString::fromLatin1(name)));
+    }
+
+    // Captions of a menu's items after the first fixed ones ("-" for a separator).
     static std::vector<std::string> Added(const QMenu* menu, int fixed)
     {
         std::vector<std::string> captions;
@@ -110,7 +117,7 @@ protected:
         return names;
     }
 
-    // The last item of the File menu, or the one at position (1-based) of the list.
+    // The item numbered number (from 1) of the list in the File menu.
     QAction* Item(int number) const { return File1->actions().at(3 + number); }
 };
 
@@ -122,7 +129,7 @@ using TMruIniTest = TMruMenuTest;
 // AddFile keeps the newest NumFiles names, newest first, without duplicates.
 TEST_F(TMruListTest, FiveOpensLeaveFourNewestFirst)
 {
-    for (const char* name : {"a.xml", "b.xml", "c.xml", "d.xml", "e.xml"}) Mru->AddFile(Doc(QString::fromLatin1(name)));
+    AddFiles({"a.xml", "b.xml", "c.xml", "d.xml", "e.xml"});
     EXPECT_EQ(Names(), (std::vector<std::string>{"e.xml", "d.xml", "c.xml", "b.xml"}));
     EXPECT_EQ(FileItems(), (std::vector<std::string>{"-", "&1 e.xml", "&2 d.xml", "&3 c.xml", "&4 b.xml"}));
     EXPECT_EQ(Mru->Files().front(), Dir.filePath(QStringLiteral("docs/e.xml")));
@@ -146,7 +153,7 @@ TEST_F(TMruListTest, OtherLetterCaseMovesToTheTop)
 TEST_F(TMruListTest, NumFilesBoundsTheList)
 {
     Mru->SetNumFiles(2);
-    for (const char* name : {"a.xml", "b.xml", "c.xml"}) Mru->AddFile(Doc(QString::fromLatin1(name)));
+    AddFiles({"a.xml", "b.xml", "c.xml"});
     EXPECT_EQ(Names(), (std::vector<std::string>{"c.xml", "b.xml"}));
     Mru->SetNumFiles(-1);
     Mru->AddFile(Doc(QStringLiteral("d.xml")));
@@ -213,7 +220,7 @@ TEST_F(TMruMenuItemsTest, OwnerIsRequired)
 // replaced while its own click is handled.
 TEST_F(TMruPickTest, PickReportsAndMovesToTop)
 {
-    for (const char* name : {"a.xml", "b.xml", "c.xml"}) Mru->AddFile(Doc(QString::fromLatin1(name)));
+    AddFiles({"a.xml", "b.xml", "c.xml"});
     QPointer<QAction> third = Item(3);
     third->trigger();
     EXPECT_EQ(Picked, std::vector<std::string>{Dir.filePath("docs/a.xml").toStdString()});
@@ -258,7 +265,7 @@ TEST_F(TMruIniTest, IniFileNameByLocation)
 // newest first; its section holds Count and one File_ key per name.
 TEST_F(TMruIniTest, ListSurvivesTheRun)
 {
-    for (const char* name : {"a.xml", "b.xml", "c.xml"}) Mru->AddFile(Doc(QString::fromLatin1(name)));
+    AddFiles({"a.xml", "b.xml", "c.xml"});
     Restart();
     EXPECT_EQ(Names(), (std::vector<std::string>{"c.xml", "b.xml", "a.xml"}));
     EXPECT_EQ(FileItems(), (std::vector<std::string>{"-", "&1 c.xml", "&2 b.xml", "&3 a.xml"}));
@@ -316,7 +323,7 @@ TEST_F(TMruIniTest, ReadingIsForgiving)
 // A shorter list leaves the keys of a longer one; Count tells how many are valid.
 TEST_F(TMruIniTest, ShorterListKeepsOldKeys)
 {
-    for (const char* name : {"a.xml", "b.xml", "c.xml"}) Mru->AddFile(Doc(QString::fromLatin1(name)));
+    AddFiles({"a.xml", "b.xml", "c.xml"});
     Mru->SaveToIni(IniFile());
     Mru->SetNumFiles(1);
     Mru->AddFile(Doc(QStringLiteral("d.xml")));
