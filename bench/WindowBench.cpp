@@ -1,17 +1,20 @@
 // The workbench window opening a ~50 MB records document until its tree is
-// shown, beside the engine parsing the same text alone in the same run, and
-// expanding the tree's top item (one row per record) until it is painted.
+// shown, beside the engine parsing the same text alone in the same run,
+// expanding the tree's top item (one row per record) until it is painted, and
+// selecting the top item until the whole document is painted in the source view.
 //
 // The window runs on the offscreen platform with scripted prompts; the
 // application object it needs is made on first use.
 
 #include "app/BrindleU.h"
 #include "app/ScriptedPrompts.h"
+#include "app/SourceEditor.h"
 #include "bench/DocumentGenerator.h"
 #include "bench/Implementations.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTreeView>
 
@@ -87,6 +90,15 @@ struct TOpenWindow {
         QCoreApplication::processEvents();
         Tree->viewport()->repaint();
     }
+    // Opens the records document; false, with the benchmark skipped, when it
+    // did not load whole.
+    bool OpenRecords(benchmark::State& state)
+    {
+        Open(RecordsFile());
+        if (Loaded()) return true;
+        state.SkipWithError("the document did not load whole");
+        return false;
+    }
     // True when the document loaded whole and the tree shows it.
     bool Loaded() const
     {
@@ -129,11 +141,7 @@ void BenchOpen(benchmark::State& state)
 void BenchExpandTop(benchmark::State& state)
 {
     TOpenWindow open;
-    open.Open(RecordsFile());
-    if (!open.Loaded()) {
-        state.SkipWithError("the document did not load whole");
-        return;
-    }
+    if (!open.OpenRecords(state)) return;
     const QModelIndex top = open.Window->TreeModel().TopIndex();
     for (auto _ : state) {
         open.Tree->expand(top);
@@ -146,11 +154,35 @@ void BenchExpandTop(benchmark::State& state)
     state.counters["rows"] = static_cast<double>(open.Window->WorkDoc->Children.Count());
 }
 
+// Selecting the top item: the whole document written, decoded and handed to
+// the source editor on the "Source" page, until the editor is painted.
+void BenchSelectTop(benchmark::State& state)
+{
+    TOpenWindow open;
+    if (!open.OpenRecords(state)) return;
+    auto* source = open.Window->findChild<TSourceEditor*>(QStringLiteral("sourceeditor"));
+    open.Window->findChild<QTabWidget*>(QStringLiteral("book"))->setCurrentIndex(1);
+    const QModelIndex top = open.Window->TreeModel().TopIndex();
+    for (auto _ : state) {
+        open.Tree->selectionModel()->setCurrentIndex(top, QItemSelectionModel::ClearAndSelect);
+        QCoreApplication::processEvents();
+        source->viewport()->repaint();
+        state.PauseTiming();
+        // An emptied selection keeps the text; the next selection replaces it.
+        open.Tree->selectionModel()->clearSelection();
+        state.ResumeTiming();
+    }
+    if (static_cast<std::size_t>(source->Text().toUtf8().size()) != open.Window->WorkDoc->GetXMLText().size())
+        state.SkipWithError("the source view does not hold the whole document");
+    SetBytes(state);
+}
+
 [[maybe_unused]] const bool KRegistered = [] {
     benchmark::RegisterBenchmark("parse/brindle/records50mb", BenchParse)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("open/brindle-window/records50mb", BenchOpen)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("expand/brindle-window/records50mb-top", BenchExpandTop)
         ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("select-top/brindle-window/records50mb", BenchSelectTop)->Unit(benchmark::kMillisecond);
     return true;
 }();
 

@@ -1,6 +1,8 @@
 // The "Source" page: its editor, and "Update Document", which replaces the whole
 // document (top item) or one element from the edited text.
 
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QMenu>
 
@@ -11,7 +13,24 @@
 namespace {
 
 using TSourceEditorTest = TWindowTest;
-using TUpdateDocumentTest = TWindowTest;
+
+class TUpdateDocumentTest : public TWindowTest {
+protected:
+    // Puts the text into the source view and chooses "Update Document".
+    void Update(const QString& text)
+    {
+        Source()->SetText(text);
+        Trigger("LoadasDocument1");
+    }
+    // The text did not parse: the error came in a message box, and the text as
+    // typed is still in the source view.
+    void ExpectErrorShown(const QString& typed)
+    {
+        ASSERT_FALSE(Window->WorkDoc->LastError.empty());
+        EXPECT_EQ(Asked(), std::vector<std::string>{"Message: " + Window->WorkDoc->LastError});
+        EXPECT_EQ(Source()->Text(), typed);
+    }
+};
 
 // The editor colours HTML in the fixed-pitch font, keeps every character of the
 // text (code 0 included), and Close empties text, bookmarks and undo history.
@@ -24,6 +43,11 @@ TEST_F(TSourceEditorTest, HoldsTextBookmarksAndUndo)
     QStringList items;
     for (QAction* action : Find<QMenu>("sourcepop")->actions()) items << action->objectName() + '=' + action->text();
     EXPECT_EQ(items, QStringList{QStringLiteral("LoadasDocument1=&Update Document")});
+    // The editor's own pop-up menu gives way to it.
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5), source->viewport()->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(source->viewport(), &request);
+    EXPECT_TRUE(Find<QMenu>("sourcepop")->isVisible());
+    Find<QMenu>("sourcepop")->hide();
 
     const QString text = QStringLiteral("a\u00e9") + QChar(0) + QStringLiteral("b\r\n\u4e2d");
     source->SetText(text);
@@ -52,11 +76,9 @@ TEST_F(TUpdateDocumentTest, PreconditionsChangeNothing)
 {
     StartWith(KLibraryXml);
     const std::string before = Signature(Window->WorkDoc.get());
-    Source()->SetText(QStringLiteral("<x/>"));
-    Trigger("LoadasDocument1");
+    Update(QStringLiteral("<x/>"));
     SelectItem(Item({0, 1}));
-    Source()->SetText(QStringLiteral(" \r\n\t "));
-    Trigger("LoadasDocument1");
+    Update(QStringLiteral(" \r\n\t "));
     EXPECT_EQ(Asked(), (std::vector<std::string>{"ErrorBox: There is no node selected.",
                                                  "ErrorBox: Fragment is an empty string"}));
     EXPECT_EQ(Signature(Window->WorkDoc.get()), before);
@@ -71,8 +93,7 @@ TEST_F(TUpdateDocumentTest, TopItemReloadsTheDocument)
     SelectItem(Item({0}));
     Trigger("ListSubnodes1");
     SelectItem(Item({}));
-    Source()->SetText(QStringLiteral("<?xml version='1.0'?>\r\n<other a='1'><x>t</x></other>"));
-    Trigger("LoadasDocument1");
+    Update(QStringLiteral("<?xml version='1.0'?>\r\n<other a='1'><x>t</x></other>"));
     EXPECT_TRUE(Asked().empty());
     EXPECT_EQ(Signature(Window->WorkDoc.get()), "other[a=1](x\"t\")");
     EXPECT_EQ(TreeSignature(), "other(x)");
@@ -92,12 +113,9 @@ TEST_F(TUpdateDocumentTest, TopItemSyntaxErrorIsShown)
     StartWith(KLibraryXml, QStringLiteral("books.xml"));
     SelectItem(Item({}));
     const QString typed = QStringLiteral("<library><shelf><book id=\"b1></shelf></library>");
-    Source()->SetText(typed);
-    Trigger("LoadasDocument1");
-    ASSERT_FALSE(Window->WorkDoc->LastError.empty());
-    EXPECT_EQ(Asked(), std::vector<std::string>{"Message: " + Window->WorkDoc->LastError});
+    Update(typed);
+    ExpectErrorShown(typed);
     EXPECT_EQ(TreeSignature(), "library(shelf(book))");
-    EXPECT_EQ(Source()->Text(), typed);
     EXPECT_EQ(Caption(), "books.xml - Brindle 4");
     EXPECT_EQ(ReadFile(PathOf("books.xml")), KLibraryXml);
 }
@@ -111,8 +129,7 @@ TEST_F(TUpdateDocumentTest, TopItemFollowsTheDeclaredEncoding)
     QString text = Source()->Text();
     ASSERT_TRUE(text.contains(QStringLiteral("caf\u00e9")));
     text.replace(QStringLiteral("ISO-8859-1"), QStringLiteral("UTF-8"));
-    Source()->SetText(text);
-    Trigger("LoadasDocument1");
+    Update(text);
     EXPECT_EQ(Window->WorkDoc->Text, "caf\xc3\xa9");
     EXPECT_EQ(Window->Codec().Name(), "UTF-8");
     EXPECT_TRUE(Source()->Text().contains(QStringLiteral("caf\u00e9")));
@@ -128,8 +145,7 @@ TEST_F(TUpdateDocumentTest, ElementIsReplacedFromTheFragment)
     SelectItem(Item({0, 1}));
     Trigger("ListSubnodes1");
     ASSERT_EQ(Selection()->model()->rowCount(), 2);
-    Source()->SetText(QStringLiteral("\r\n  <volume id='v'><part/><part>p</part></volume>\t\r\n"));
-    Trigger("LoadasDocument1");
+    Update(QStringLiteral("\r\n  <volume id='v'><part/><part>p</part></volume>\t\r\n"));
     EXPECT_TRUE(Asked().empty());
     EXPECT_EQ(Signature(Window->WorkDoc.get()),
               "library(shelf[id=s1](book[id=b1 lang=en](title\"Alpha\") volume[id=v](part part\"p\")) note\"hello\")");
@@ -149,13 +165,10 @@ TEST_F(TUpdateDocumentTest, ElementSyntaxErrorIsShown)
     SelectItem(Item({0, 0}));
     Trigger("ListSubnodes1");
     const QString typed = QStringLiteral("<book id='b1'><title>New</title><year x=\"1></year></book>");
-    Source()->SetText(typed);
-    Trigger("LoadasDocument1");
-    ASSERT_FALSE(Window->WorkDoc->LastError.empty());
-    EXPECT_EQ(Asked(), std::vector<std::string>{"Message: " + Window->WorkDoc->LastError});
+    Update(typed);
+    ExpectErrorShown(typed);
     EXPECT_EQ(TreeSignature(), "library(shelf(book(title year) book(title year)) note)");
     EXPECT_EQ(Signature(ElementOf(Item({0, 0}))), "book[id=b1 lang=en](title\"New\" year)");
-    EXPECT_EQ(Source()->Text(), typed);
     EXPECT_EQ(Selection()->model()->rowCount(), 0);
 }
 
