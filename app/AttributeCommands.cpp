@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTableView>
+#include <QTreeView>
 
 #include "app/HandlerGuards.h"
 
@@ -137,6 +138,11 @@ bool TBrindleF::eventFilter(QObject* watched, QEvent* event)
         if (event->type() == QEvent::FocusOut) {
             RunCommand([this] { InEditExit(); });
         }
+    } else if (watched == tree && event->type() == QEvent::KeyPress &&
+               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Asterisk) {
+        // The view's own "expand everything below" knows no depth limit.
+        RunCommand([this] { ExpandBelow(tree->currentIndex()); });
+        return true;
     } else if (watched == FViewViewport && event->type() == QEvent::MouseButtonRelease) {
         // The press has already selected the row under the mouse.
         const auto* mouse = static_cast<QMouseEvent*>(event);

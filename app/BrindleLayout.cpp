@@ -268,6 +268,8 @@ void TBrindleF::CreatePopups()
 
 void TBrindleF::ConnectHandlers()
 {
+    connect(tree, &QTreeView::expanded, this, [this](const QModelIndex& index) { RunCommand([&] { treeExpanded(index); }); });
+    tree->installEventFilter(this);
     connect(tree->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (FTreeChangeAttached) RunCommand([this] { treeChange(); });
     });

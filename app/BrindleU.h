@@ -231,6 +231,11 @@ private:
     void Rename1Click();
     void ExpandAll1Click();
     void CollapseAll1Click();
+    // Expands index and the items below it, down to the deepest level the view
+    // can lay out.
+    void ExpandBelow(const QModelIndex& index);
+    // Collapses an item expanded deeper than the view can lay out.
+    void treeExpanded(const QModelIndex& index);
 
     // Selection list, editor and queries (ListCommands.cpp).
     // The selected row of the selection list, or -1.

@@ -5,7 +5,10 @@
 #include "app/BrindleU.h"
 
 #include <QItemSelectionModel>
+#include <QStatusBar>
 #include <QTreeView>
+
+#include <algorithm>
 
 #include "app/HandlerGuards.h"
 
@@ -70,10 +73,34 @@ void TBrindleF::Rename1Click()
     FTreeModel->Rename(selected, name);
 }
 
-void TBrindleF::ExpandAll1Click()
+namespace {
+
+// The tree view lays out its expanded items recursively: a chain of expanded
+// items some ten thousand levels deep exhausts the stack. Items are expanded
+// down to this depth at most (the top item is at depth 0).
+constexpr int MaxExpandedDepth = 1000;
+
+int DepthOf(const QModelIndex& index)
 {
-    const QModelIndex top = FTreeModel->TopIndex();
-    if (top.isValid()) tree->expandRecursively(top);
+    int depth = 0;
+    for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent()) ++depth;
+    return depth;
 }
+
+}  // namespace
+
+void TBrindleF::ExpandBelow(const QModelIndex& index)
+{
+    if (index.isValid()) tree->expandRecursively(index, std::max(0, MaxExpandedDepth - 1 - DepthOf(index)));
+}
+
+void TBrindleF::treeExpanded(const QModelIndex& index)
+{
+    if (DepthOf(index) < MaxExpandedDepth) return;
+    tree->collapse(index);
+    statusBar()->showMessage(QStringLiteral("Items more than %1 levels deep are not expanded.").arg(MaxExpandedDepth));
+}
+
+void TBrindleF::ExpandAll1Click() { ExpandBelow(FTreeModel->TopIndex()); }
 
 void TBrindleF::CollapseAll1Click() { tree->collapseAll(); }

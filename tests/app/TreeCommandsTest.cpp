@@ -2,6 +2,7 @@
 // element tree and the tree view together.
 
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QTest>
 
 #include "WindowFixture.h"
@@ -139,6 +140,51 @@ TEST_F(TTreeCommandTest, ExpandAndCollapseAll)
     for (const QModelIndex& index : items) EXPECT_TRUE(Tree()->isExpanded(index));
     Trigger("CollapseAll1");
     for (const QModelIndex& index : items) EXPECT_FALSE(Tree()->isExpanded(index));
+}
+
+}  // namespace
+
+namespace {
+
+// A document nested far deeper than anyone writes by hand still opens, expands
+// (down to the depth the view can lay out), shows its top item's source and
+// loses its elements without harm.
+TEST_F(TWindowTest, DeepDocumentsStayUsable)
+{
+    constexpr int depth = 100000;
+    std::string text;
+    for (int i = 0; i < depth; ++i) text += "<d>";
+    text += "<leaf/>";
+    for (int i = 0; i < depth; ++i) text += "</d>";
+    StartWith(text);
+    auto itemAt = [this](int level) {
+        QModelIndex index = Item({});
+        for (int i = 0; i < level; ++i) index = index.model()->index(0, 0, index);
+        return index;
+    };
+
+    Trigger("ExpandAll1");
+    EXPECT_TRUE(Tree()->isExpanded(itemAt(0)));
+    EXPECT_TRUE(Tree()->isExpanded(itemAt(999)));
+    EXPECT_FALSE(Tree()->isExpanded(itemAt(1000)));
+    // Expanding deeper by hand is refused with a word in the status bar.
+    Tree()->expand(itemAt(1000));
+    EXPECT_FALSE(Tree()->isExpanded(itemAt(1000)));
+    EXPECT_EQ(Window->statusBar()->currentMessage().toStdString(), "Items more than 1000 levels deep are not expanded.");
+
+    Trigger("CollapseAll1");
+    EXPECT_FALSE(Tree()->isExpanded(itemAt(0)));
+    // The view's key for expanding everything below an item keeps to the limit too.
+    Tree()->setCurrentIndex(itemAt(0));
+    QTest::keyClick(Tree(), Qt::Key_Asterisk);
+    EXPECT_TRUE(Tree()->isExpanded(itemAt(999)));
+    EXPECT_FALSE(Tree()->isExpanded(itemAt(1000)));
+
+    SelectItem(Item({}));
+    EXPECT_NE(SourceText().find("<leaf/>"), std::string::npos);
+    SelectItem(Item({0}));
+    Trigger("Delete1");
+    EXPECT_EQ(Window->WorkDoc->Children.Count(), 0);
 }
 
 }  // namespace
