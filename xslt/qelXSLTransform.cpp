@@ -11,24 +11,6 @@
 namespace {
 constexpr std::string_view LineBreak = "\r\n";
 
-// Starts a transformation with an empty output buffer and releases the buffer
-// when it ends, by an error too.
-class TTransformRun {
-public:
-    explicit TTransformRun(TqelXMLParser2& stylesheet) : FStylesheet(stylesheet) { FStylesheet.ResetOutput(); }
-    TTransformRun(const TTransformRun&) = delete;
-    TTransformRun& operator=(const TTransformRun&) = delete;
-    ~TTransformRun()
-    {
-        std::string().swap(FStylesheet.OutBuffer);
-        FStylesheet.OutCapacity = FStylesheet.OutLength = FStylesheet.OutCursor = 0;
-    }
-
-private:
-    TqelXMLParser2& FStylesheet;
-};
-}  // namespace
-
 // The elements a template's pattern selects from one context, kept while no text
 // of any document has changed since they were selected.
 class TMatchCache {
@@ -63,6 +45,8 @@ private:
     std::vector<std::optional<TEntry>> FEntries;
 };
 
+}  // namespace
+
 void TqelXMLNode2::TransformWith(TqelXMLParser2& stylesheet, std::string& result)
 {
     stylesheet.TransformNode(this, result);
@@ -70,26 +54,34 @@ void TqelXMLNode2::TransformWith(TqelXMLParser2& stylesheet, std::string& result
 
 void TqelXMLParser2::TransformNode(TqelXMLNode2* node, std::string& text)
 {
-    text.clear();
-    TTransformRun run(*this);
-    if (Name != "xsl:stylesheet" || !node) return;
-    TqelNodeRefList templates;
-    SelectNodes(*this, templates, false, "name='xsl:template'");
-    if (templates.empty()) return;
+    auto run = [this, node] {
+        if (Name != "xsl:stylesheet" || !node) return;
+        TqelNodeRefList templates;
+        SelectNodes(*this, templates, false, "name='xsl:template'");
+        if (templates.empty()) return;
 
-    TqelXMLNode2* entry = templates[0];
-    const std::string& match = entry->GetAttribute("match");
-    TqelNodeRefList matched;
-    if (match == ".")
-        matched.push_back(node);
-    else if (!match.empty())
-        node->SelectNodes(*this, matched, false, match);
-    if (entry->Children.Count() > 0) {
-        for (TqelXMLNode2* element : matched)
-            for (const auto& child : entry->Children) ProcessNode(child.get(), element, templates);
+        TqelXMLNode2* entry = templates[0];
+        const std::string& match = entry->GetAttribute("match");
+        TqelNodeRefList matched;
+        if (match == ".")
+            matched.push_back(node);
+        else if (!match.empty())
+            node->SelectNodes(*this, matched, false, match);
+        if (entry->Children.Count() > 0) {
+            for (TqelXMLNode2* element : matched)
+                for (const auto& child : entry->Children) ProcessNode(child.get(), element, templates);
+        }
+    };
+    text.clear();
+    ResetOutput();
+    try {
+        run();
+    } catch (...) {
+        std::string discarded;
+        TakeOutput(discarded);  // the buffer is released; text stays empty
+        throw;
     }
-    OutBuffer.resize(OutLength);
-    text = std::move(OutBuffer);
+    TakeOutput(text);
 }
 
 void TqelXMLParser2::XslApplyTemplates(TqelXMLNode2* instruction, TqelXMLNode2* context,

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include "TestFiles.h"
@@ -12,16 +10,6 @@
 #include "core/qelStrings.h"
 
 namespace {
-
-std::string ErrorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const EFileError& error) {
-        return error.what();
-    }
-    return "no error";
-}
 
 std::vector<std::string> FolderEntries(const std::filesystem::path& folder)
 {
@@ -81,15 +69,11 @@ TEST(Files, AFailedSaveLeavesTheOldFileWhole)
     EXPECT_EQ(ErrorOf([&] { WriteFileText(dir.Root().string(), "x"); }).rfind("Cannot create file", 0), 0u);
 
     // A write that the system cuts short (here: the file size limit) fails the save.
-    struct rlimit old {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 4;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const std::string error = ErrorOf([&] { WriteFileText(file, "a much longer replacement"); });
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    std::string error;
+    {
+        const TFileSizeLimit limit(4);
+        error = ErrorOf([&] { WriteFileText(file, "a much longer replacement"); });
+    }
 
     EXPECT_EQ(error, "Cannot write file \"" + file + "\": File too large");
     EXPECT_EQ(ReadFileText(file), "precious");

@@ -32,3 +32,28 @@ std::string ExampleFile(const std::string& name)
     const char* folder = std::getenv("BRINDLE_EXAMPLES");
     return (std::filesystem::path(folder ? folder : "examples") / name).string();
 }
+
+std::string ErrorOf(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return {};
+}
+
+TFileSizeLimit::TFileSizeLimit(rlim_t bytes)
+{
+    if (::getrlimit(RLIMIT_FSIZE, &FOld) != 0) throw std::runtime_error("cannot read the file size limit");
+    FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit = FOld;
+    limit.rlim_cur = bytes;
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) throw std::runtime_error("cannot set the file size limit");
+}
+
+TFileSizeLimit::~TFileSizeLimit()
+{
+    ::setrlimit(RLIMIT_FSIZE, &FOld);
+    std::signal(SIGXFSZ, FOldHandler);
+}

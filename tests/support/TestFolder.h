@@ -1,8 +1,11 @@
 #pragma once
 // Files for tests: a fresh folder removed afterwards, and the example files.
 
+#include <csignal>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <sys/resource.h>
 
 // A fresh folder that is removed with everything in it.
 class TTestFolder {
@@ -23,3 +26,20 @@ private:
 
 // The path of a file in examples/ (the folder the test runner names, or ./examples).
 std::string ExampleFile(const std::string& name);
+
+// The message of the error the call raises, or "" when it raises none.
+std::string ErrorOf(const std::function<void()>& call);
+
+// While it lives, the system cuts every file write short past bytes, so that
+// saves fail halfway (the signal that would end the process is ignored).
+class TFileSizeLimit {
+public:
+    explicit TFileSizeLimit(rlim_t bytes);
+    TFileSizeLimit(const TFileSizeLimit&) = delete;
+    TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
+    ~TFileSizeLimit();
+
+private:
+    struct rlimit FOld {};
+    void (*FOldHandler)(int) = nullptr;
+};

@@ -1,9 +1,6 @@
 // Loading and writing the table file: XMLFile, opening, closing, SaveTable, the
 // record size limit and files that are malformed or hostile.
 
-#include <csignal>
-#include <sys/resource.h>
-
 #include "TableTestSupport.h"
 #include "core/FileError.h"
 #include "core/qelStrings.h"
@@ -114,15 +111,11 @@ TEST_F(TableFile, AFailedWriteKeepsTheOldFileAndTheData)
     Table->FieldByName("title").SetAsString("Orchard in winter, a much longer title");
     Table->Post();
 
-    struct rlimit old {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 16;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const std::string error = ErrorOf([&] { Table->Close(); });
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    std::string error;
+    {
+        const TFileSizeLimit limit(16);
+        error = ErrorOf([&] { Table->Close(); });
+    }
 
     EXPECT_EQ(error, "Cannot write file \"" + File + "\": File too large");
     EXPECT_FALSE(Table->Active());

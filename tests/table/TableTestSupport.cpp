@@ -29,16 +29,6 @@ std::string GridText(TDataSet& dataSet)
     return text;
 }
 
-std::string ErrorOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const std::exception& error) {
-        return error.what();
-    }
-    return {};
-}
-
 void TableTest::SetUp()
 {
     ProgramSettings() = TFormatSettings{};

@@ -22,8 +22,6 @@ std::string GridText(TDataSet& dataSet);
 // The active record as the grid shows it.
 std::string RecordText(const TDataSet& dataSet);
 
-// The message of the error the call raises, or "" when it raises none.
-std::string ErrorOf(const std::function<void()>& call);
 
 
 // A fixture with a table file in a fresh folder and a dataset on it; the
