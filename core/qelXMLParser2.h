@@ -198,6 +198,15 @@ public:
 // As SelectNodes on start, with an expression compiled for this call only.
 void SelectNodesDirect(TqelXMLNode2* start, TqelNodeRefList& list, std::string_view expression, bool stopAtMatch);
 
+// The quote an attribute value is written between: the apostrophe unless the value
+// holds one, then the double quote. A value that holds both takes the one it holds
+// fewer of (the double quote on a tie), which must then be written as a reference.
+char AttributeQuote(std::string_view value);
+// Why a value typed by a person cannot be stored in an attribute of a document that
+// the scanner reads (it decodes no references, and a ">" ends the tag), or "" when
+// it is written and read back unchanged. Every editing path checks it first.
+std::string AttributeValueProblem(std::string_view value);
+
 // Called for the custom elements of an XEL program with the document, the element
 // and the expression text.
 using TqelXelCustomEvent = std::function<void(TqelXMLParser2& document, TqelXMLNode2& node, const std::string& expression)>;
@@ -290,6 +299,8 @@ private:
     void ParseText(TqelXMLNode2* node);
     std::string ComposeParseError(const std::string& message);
     void WriteDeclaration();
+    // Appends an attribute value written between quote (see AttributeQuote).
+    void AppendAttributeValue(std::string_view value, char quote);
     // Takes the first OutLength characters and releases the buffer.
     void TakeOutput(std::string& result);
 };

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "core/qelXMLParser2.h"
+#include "core/qelStrings.h"
 
 namespace {
 constexpr std::string_view LineBreak = "\r\n";
@@ -19,6 +20,25 @@ std::string_view IndentFor(int level)
     return std::string_view(Indentation).substr(0, 2 * static_cast<std::size_t>(std::clamp(level, 0, MaxIndentLevel)));
 }
 }  // namespace
+
+char AttributeQuote(std::string_view value)
+{
+    const auto apostrophes = std::count(value.begin(), value.end(), '\'');
+    if (apostrophes == 0) return '\'';
+    const auto quotes = std::count(value.begin(), value.end(), '"');
+    return quotes <= apostrophes ? '"' : '\'';
+}
+
+std::string AttributeValueProblem(std::string_view value)
+{
+    if (value.find('\'') != std::string_view::npos && value.find('"') != std::string_view::npos)
+        return "An attribute value cannot hold both ' and \": the document is read without decoding "
+               "references such as &quot;, so the value could not be saved and read back.";
+    if (value.find('>') != std::string_view::npos)
+        return "An attribute value cannot hold >: when the document is read, > ends the tag, so the value "
+               "could not be saved and read back.";
+    return {};
+}
 
 void TqelXMLParser2::ResetOutput()
 {
@@ -63,11 +83,11 @@ void TqelXMLParser2::WriteNode(const TqelXMLNode2* node)
             AppendOutput("<");
             AppendOutput(element.Name);
             for (const auto& attribute : element.Attributes) {
-                const bool single = attribute->Value.find('\'') == std::string::npos;
+                const bool single = AttributeQuote(attribute->Value) == '\'';
                 AppendOutput(" ");
                 AppendOutput(attribute->Name);
                 AppendOutput(single ? "='" : "=\"");
-                AppendOutput(attribute->Value);
+                AppendAttributeValue(attribute->Value, single ? '\'' : '"');
                 AppendOutput(single ? "'" : "\"");
             }
             const bool hasChildren = element.Children.Count() > 0;
@@ -102,6 +122,22 @@ void TqelXMLParser2::WriteNode(const TqelXMLNode2* node)
         AppendOutput(">");
         stack.pop_back();
     }
+}
+
+void TqelXMLParser2::AppendAttributeValue(std::string_view value, char quote)
+{
+    // The scanner ends a value at its quote and the tag at the first ">", and keeps
+    // references as written, so a value that holds both quotes, or a ">", has no
+    // form that reads back unchanged. Those characters are written as references
+    // ("&quot;" or "&apos;", "&gt;"): the tag still reads back, with every other
+    // attribute intact and the reference text in the value in place of the
+    // character; a reader that decodes references gets the value exactly.
+    if (value.find(quote) == std::string_view::npos && value.find('>') == std::string_view::npos) {
+        AppendOutput(value);
+        return;
+    }
+    const std::string quoted = ReplaceAll(value, std::string_view(&quote, 1), quote == '"' ? "&quot;" : "&apos;");
+    AppendOutput(ReplaceAll(quoted, ">", "&gt;"));
 }
 
 void TqelXMLParser2::WriteDeclaration()
