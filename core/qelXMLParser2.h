@@ -275,6 +275,8 @@ public:
     // Runs the xsl instruction named by node's name; unknown ones write nothing.
     void ExecuteInstruction(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates);
     void XslValueOf(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates);
+    // The text "xsl:value-of" node writes for context; false when it writes nothing.
+    bool ValueOfText(const TqelXMLNode2* node, TqelXMLNode2* context, std::string& text);
     void XslIf(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates);
     void XslAttribute(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates);
     void XslChoose(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates);

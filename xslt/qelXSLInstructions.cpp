@@ -1,10 +1,12 @@
 // The nodes of a template body: literal result elements, "xsl:element" and the
 // xsl instructions. Output is text, written in the order it is produced, with a
-// line break and indentation before every start tag and nothing escaped.
+// line break and indentation before every start tag and nothing escaped but the
+// quote of an attribute value that holds both kinds.
 
 #include <algorithm>
 
 #include "core/StackSpace.h"
+#include "core/qelStrings.h"
 #include "xpath/Variant.h"
 #include "xpath/qelXPathParser2.h"
 #include "xslt/qelXSLTransform.h"
@@ -30,7 +32,25 @@ private:
 };
 
 namespace {
+
 constexpr std::string_view LineBreak = "\r\n";
+
+// A blank, the name, "=" and the value between the quote it does not hold (see
+// AttributeQuote). A value that holds both has that quote written inside as a
+// reference, which HTML decodes; nothing else is escaped.
+std::string HtmlAttribute(std::string_view name, std::string_view value)
+{
+    const char quote = AttributeQuote(value);
+    const std::string_view reference = quote == '"' ? "&quot;" : "&#39;";
+    std::string text = " ";
+    text += name;
+    text += '=';
+    text += quote;
+    text += ReplaceAll(value, std::string_view(&quote, 1), reference);
+    text += quote;
+    return text;
+}
+
 }  // namespace
 
 void TqelXMLParser2::EvaluateFor(const std::string& expression, TqelXMLNode2* context, Variant& result)
@@ -67,10 +87,7 @@ void TqelXMLParser2::ProcessNode(TqelXMLNode2* node, TqelXMLNode2* context, cons
     AppendOutput(std::string(LineBreak) + indent + "<" + name);
     if (literal && node->Attributes.Count() > 0) {
         std::string attributes;
-        for (const auto& attribute : node->Attributes) {
-            const char quote = attribute->Value.find('\'') == std::string::npos ? '\'' : '"';
-            attributes += ' ' + attribute->Name + '=' + quote + attribute->Value + quote;
-        }
+        for (const auto& attribute : node->Attributes) attributes += HtmlAttribute(attribute->Name, attribute->Value);
         AppendOutput(attributes);
     }
     const bool hasChildren = node->Children.Count() > 0;
@@ -117,17 +134,25 @@ void TqelXMLParser2::ExecuteInstruction(TqelXMLNode2* node, TqelXMLNode2* contex
     }
 }
 
-void TqelXMLParser2::XslValueOf(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList&)
+bool TqelXMLParser2::ValueOfText(const TqelXMLNode2* node, TqelXMLNode2* context, std::string& text)
 {
     const std::string& select = node->GetAttribute("select");
-    if (select.empty()) return;
+    if (select.empty()) return false;
     if (select == ".") {
-        AppendOutput(context->Text);
-        return;
+        text = context->Text;
+        return true;
     }
     Variant value;
     EvaluateFor(select, context, value);
-    if (!value.IsNull()) AppendOutput(value.ToText());
+    if (value.IsNull()) return false;
+    text = value.ToText();
+    return true;
+}
+
+void TqelXMLParser2::XslValueOf(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList&)
+{
+    std::string text;
+    if (ValueOfText(node, context, text)) AppendOutput(text);
 }
 
 void TqelXMLParser2::XslIf(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates)
@@ -174,21 +199,14 @@ void TqelXMLParser2::XslForEach(TqelXMLNode2* node, TqelXMLNode2* context, const
     }
 }
 
-void TqelXMLParser2::XslAttribute(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates)
+void TqelXMLParser2::XslAttribute(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList&)
 {
-    const std::string& name = node->GetAttribute("name");
-    if (node->Children.Count() == 0) {
-        AppendOutput(" " + name + "='" + node->Text + "'");
-        return;
-    }
-    TqelXMLNode2* first = node->Children[0];
-    if (first->Name != "xsl:value-of") {
-        AppendOutput(" " + name + "=''");
-        return;
-    }
-    AppendOutput(" " + name + "='");
-    XslValueOf(first, context, templates);
-    AppendOutput("'");
+    std::string value;
+    if (node->Children.Count() == 0)
+        value = node->Text;
+    else if (node->Children[0]->Name == "xsl:value-of")
+        ValueOfText(node->Children[0], context, value);
+    AppendOutput(HtmlAttribute(node->GetAttribute("name"), value));
 }
 
 void TqelXMLParser2::XslComment(TqelXMLNode2* node, TqelXMLNode2*, const TqelNodeRefList&)

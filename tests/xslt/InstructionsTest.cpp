@@ -4,7 +4,7 @@
 
 namespace {
 
-const std::string Source = "<r id='7' name='it&apos;s'><item>x &lt; y</item><item>second</item></r>";
+const std::string Source = "<r id='7' name='it&apos;s' say=\"it's\"><item>x &lt; y</item><item>second</item></r>";
 
 struct TBodyCase {
     const char* Body;  // the entry template's content, run once for the root r
@@ -28,6 +28,10 @@ const TBodyCase BodyCases[] = {
      "\r\n<td n='7' m=''>\r\n</td>"},
     {"<td><xsl:attribute name='n'><b/><xsl:value-of select='@id'/></xsl:attribute></td>", "\r\n<td n=''>\r\n</td>"},
     {"<td><xsl:attribute name='{@id}'>v</xsl:attribute></td>", "\r\n<td {@id}='v'>\r\n</td>"},
+    // The value goes in the quote it does not hold; with both, the one around it is escaped.
+    {"<td><xsl:attribute name='alt'><xsl:value-of select='@say'/></xsl:attribute></td>", "\r\n<td alt=\"it's\">\r\n</td>"},
+    {"<td><xsl:attribute name='alt'>it's \"x\"</xsl:attribute></td>", "\r\n<td alt='it&#39;s \"x\"'>\r\n</td>"},
+    {"<td><xsl:attribute name='alt'>it's \"</xsl:attribute></td>", "\r\n<td alt=\"it's &quot;\">\r\n</td>"},
     // "xsl:element": a computed or plain name; its own attributes are not copied.
     {"<xsl:element name='td' class='c'>v</xsl:element>", "\r\n<td>v</td>"},
     {"<xsl:element name='{name}'/>", "\r\n<r/>"},
