@@ -15,6 +15,7 @@
 #include "app/DatabasePage.h"
 #include "app/HandlerGuards.h"
 #include "app/SourceEditor.h"
+#include "core/qelStrings.h"
 #include "qelBasic/qelMruMenu.h"
 
 namespace {
@@ -80,7 +81,9 @@ bool TBrindleF::RunCommand(const std::function<void()>& command)
 
 QString TBrindleF::DecodeMessage(const std::string& bytes) const
 {
-    return IsValidUtf8(bytes) ? QString::fromStdString(bytes) : FCodec.Decode(bytes);
+    // A box would end the text at a NUL, and show other control bytes as nothing.
+    const std::string shown = VisibleControlBytes(bytes);
+    return IsValidUtf8(shown) ? QString::fromStdString(shown) : FCodec.Decode(shown);
 }
 
 std::string TBrindleF::FileNameBytes(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }

@@ -7,6 +7,7 @@
 
 #include "cli/CliVerbs.h"
 #include "core/FormatSettings.h"
+#include "core/qelStrings.h"
 
 namespace {
 
@@ -100,7 +101,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << "brindle-cli: out of memory\n";
         return 1;
     } catch (const std::exception& error) {
-        err << "brindle-cli: " << error.what() << '\n';
+        err << "brindle-cli: " << VisibleControlBytes(error.what()) << '\n';
         return 1;
     }
 }

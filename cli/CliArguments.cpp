@@ -66,10 +66,25 @@ TqelXMLNode2* ElementAt(TqelXMLParser2& document, long index)
     throw ECliUsage("--at " + std::to_string(index) + ": the document has only " + std::to_string(seen) + " elements");
 }
 
+ECliFailure::ECliFailure(std::string_view message) : std::runtime_error(VisibleControlBytes(message)) {}
+
+ECliFailure ParseFailure(TqelXMLParser2& document)
+{
+    const std::string_view message = document.LastError;
+    // The message ends with the document as written after the failure; it is
+    // found by writing it again, as nothing else marks where it starts.
+    const std::string partial = document.GetXMLText();
+    if (partial.size() <= PartialDocumentShown || !message.ends_with(partial)) return ECliFailure(message);
+    const std::size_t start = message.size() - partial.size();
+    return ECliFailure(std::string(message.substr(0, start + PartialDocumentShown)) + "\n... (" +
+                       std::to_string(partial.size() - PartialDocumentShown) +
+                       " more bytes of the partially read document)");
+}
+
 void LoadDocumentStrict(TqelXMLParser2& document, const std::string& fileName)
 {
     document.LoadFromFile(fileName);
-    if (!document.LastError.empty()) throw ECliFailure(document.LastError);
+    if (!document.LastError.empty()) throw ParseFailure(document);
 }
 
 TqelXMLNode2* TargetElement(TqelXMLParser2& document, const TCliArguments& args)

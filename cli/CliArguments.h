@@ -5,6 +5,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TqelXMLNode2;
@@ -16,10 +17,11 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// A failure the engine reported (exit status 1).
+// A failure the engine reported (exit status 1). Control bytes in the message are
+// made visible (VisibleControlBytes): the text of an exception ends at a NUL.
 class ECliFailure : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit ECliFailure(std::string_view message);
 };
 
 // The options of the whole program, given before the verb.
@@ -55,6 +57,11 @@ TqelXMLNode2* ElementAt(TqelXMLParser2& document, long index);
 // Loads FILE and fails with its LastError when the load reported one (a file
 // that cannot be read raises EFileError).
 void LoadDocumentStrict(TqelXMLParser2& document, const std::string& fileName);
+// The failure of a load or fragment parse: the document's LastError, with the
+// partially read document it quotes cut after PartialDocumentShown bytes and a
+// line saying how many more there were.
+ECliFailure ParseFailure(TqelXMLParser2& document);
+constexpr std::size_t PartialDocumentShown = 4096;
 // The element --at names (0 by default).
 TqelXMLNode2* TargetElement(TqelXMLParser2& document, const TCliArguments& args);
 // A text for one TAB-separated field of a printed line: backslash, TAB, CR and LF

@@ -21,7 +21,7 @@ int VerbWrite(const TCliArguments& args, TCliStreams& io)
     document.LoadFromFile(args.Need(0, "FILE"));
     const std::string text = args.At ? document.GetNodeXML(TargetElement(document, args)) : document.GetXMLText();
     WriteResult(args, io, text);
-    if (!document.LastError.empty()) throw ECliFailure(document.LastError);
+    if (!document.LastError.empty()) throw ParseFailure(document);
     return 0;
 }
 
@@ -34,6 +34,6 @@ int VerbFragment(const TCliArguments& args, TCliStreams& io)
     document.LoadFromFile(fileName);
     document.ParseFragment(TargetElement(document, args), fragment);
     WriteResult(args, io, document.GetXMLText());
-    if (!document.LastError.empty()) throw ECliFailure(document.LastError);
+    if (!document.LastError.empty()) throw ParseFailure(document);
     return 0;
 }

@@ -85,6 +85,26 @@ bool SameText(std::string_view a, std::string_view b)
     return true;
 }
 
+std::string VisibleControlBytes(std::string_view message)
+{
+    constexpr std::string_view Hex = "0123456789abcdef";
+    std::string shown;
+    shown.reserve(message.size());
+    for (const char c : message) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code >= 32 || c == '\t' || c == '\r' || c == '\n') {
+            shown += c;
+        } else if (code == 0) {
+            shown += "\\0";
+        } else {
+            shown += "\\x";
+            shown += Hex[code >> 4];
+            shown += Hex[code & 15];
+        }
+    }
+    return shown;
+}
+
 std::string ReplaceAllText(std::string_view source, std::string_view find, std::string_view replacement)
 {
     if (find.empty()) return std::string(source);

@@ -21,6 +21,9 @@ std::string ReplaceAllText(std::string_view source, std::string_view find, std::
 unsigned char UpperCaseChar(unsigned char c);
 // True when both texts are equal through the upper-case table.
 bool SameText(std::string_view a, std::string_view b);
+// A message as it is shown to a person: NUL as \0 and every other byte below 32
+// but TAB, CR and LF as \xHH, so that nothing after such a byte is lost.
+std::string VisibleControlBytes(std::string_view message);
 
 // The whole file as bytes; raises EFileError naming the file and the reason.
 std::string ReadFileText(const std::string& fileName);

@@ -14,12 +14,13 @@ namespace {
 const std::string EmptyText;
 
 // The first lines of the parser's message: what went wrong and where. The rest
-// is the text of the part it had built, which only repeats the file.
+// is the text of the part it had built, which only repeats the file. Control
+// bytes are made visible: an exception's text ends at the first NUL.
 std::string ParseProblem(const std::string& lastError)
 {
     const std::size_t at = lastError.find("\r\nError position=");
-    if (at == std::string::npos) return lastError;
-    return lastError.substr(0, lastError.find("\r\n", at + 2));
+    const std::size_t end = at == std::string::npos ? at : lastError.find("\r\n", at + 2);
+    return VisibleControlBytes(std::string_view(lastError).substr(0, end));
 }
 
 // The text of a record's value element for a field, or "" without one.

@@ -165,6 +165,15 @@ TEST_F(TStartTest, SyntaxErrorIsShownWithThePartialTree)
     EXPECT_EQ(Caption(), "doc.xml - Brindle 4");
 }
 
+// A binary file's message shows its control bytes instead of ending at a NUL.
+TEST_F(TStartTest, ControlBytesInTheMessageAreShown)
+{
+    StartWith(std::string_view("<a b=\0\x01'/>", 10));
+    EXPECT_EQ(Asked(), std::vector<std::string>{"Message: missing value delimiter when parsing attributes near "
+                                                "<a b=\\0\\x01'/>\r\nError position=11\r\n"
+                                                "<?xml version='1.0' encoding='ISO-8859-1' ?>\r\n<a/>"});
+}
+
 // New gives an element "root" without a file name: Save asks for one, and
 // program end asks nothing.
 TEST_F(TFileCommandTest, NewGivesAnUnnamedRoot)

@@ -4,6 +4,7 @@
 
 #include "CliTestSupport.h"
 #include "core/qelStrings.h"
+#include "core/qelXMLParser2.h"
 
 namespace {
 
@@ -22,6 +23,31 @@ TEST(CliParse, SilentOnSuccessAndReportsLastError)
     const TCliRun missing = Cli({"parse", dir.Path("none.xml")});
     EXPECT_EQ(missing.Status, 1);
     EXPECT_EQ(missing.Err, "brindle-cli: Cannot open file \"" + dir.Path("none.xml") + "\": No such file or directory\n");
+}
+
+// A parse message shows its control bytes, and at most 4,096 bytes of the
+// partially read document it quotes.
+TEST(CliParse, MessagesShowControlBytesAndCutTheDocument)
+{
+    TTestFolder dir;
+    const TCliRun binary = Cli({"parse", dir.Write("bin.xml", std::string("<a b=\0\x01'/>", 10))});
+    EXPECT_EQ(binary.Err, "brindle-cli: missing value delimiter when parsing attributes near <a b=\\0\\x01'/>\r\n"
+                          "Error position=11\r\n" + Decl + "<a/>\n");
+
+    std::string text = "<r>";
+    for (int i = 0; i < 1000; ++i) text += "<i>x</i>";
+    const std::string file = dir.Write("cut.xml", text + "<j k></r>");
+    TqelXMLParser2 document;
+    document.LoadFromFile(file);
+    const std::string partial = document.GetXMLText();
+    ASSERT_GT(partial.size(), 4096u);
+    const std::string head = document.LastError.substr(0, document.LastError.size() - partial.size());
+    for (const char* verb : {"parse", "write"}) {
+        EXPECT_EQ(Cli({verb, file}).Err,
+                  "brindle-cli: " + head + partial.substr(0, 4096) + "\n... (" + std::to_string(partial.size() - 4096) +
+                      " more bytes of the partially read document)\n")
+            << verb;
+    }
 }
 
 TEST(CliWrite, WholeDocumentElementsAndOutputFiles)

@@ -124,4 +124,17 @@ TEST(StringsFolded, SameTextAndReplaceIgnoringCase)
     EXPECT_EQ(ReplaceAllText("abc", "", "x"), "abc");
 }
 
+// Control bytes in a message are shown, not dropped; TAB, CR and LF and every
+// byte from 32 up stay as they are.
+TEST(StringsMessages, ControlBytesAreShownVisibly)
+{
+    using namespace std::string_literals;
+    const std::pair<std::string, std::string> cases[] = {
+        {"near <\0\0a\0"s, "near <\\0\\0a\\0"},
+        {"\x01\x1f\x7f\xe9"s, "\\x01\\x1f\x7f\xe9"},
+        {"a\tb\r\nc"s, "a\tb\r\nc"},
+    };
+    for (const auto& [message, shown] : cases) EXPECT_EQ(VisibleControlBytes(message), shown) << shown;
+}
+
 }  // namespace
