@@ -11,6 +11,8 @@
 #include <QTableView>
 #include <QTreeView>
 
+#include <stdexcept>
+
 #include "app/HandlerGuards.h"
 
 int TBrindleF::SelectedAttributeRow() const
@@ -99,7 +101,11 @@ bool TBrindleF::InEditKeyPress(int key)
             TqelXMLAttribute2* attribute = FAttributeList->Ref(row);
             const QString text = InEdit->text();
             if (FInEditMode == TInEditMode::Value) {
-                attribute->SetValue(Encode(text));
+                std::string value = Encode(text);
+                // Refused before anything changes; the box keeps the text to be mended.
+                if (std::string problem = AttributeValueProblem(value); !problem.empty())
+                    throw std::runtime_error(std::move(problem));
+                attribute->SetValue(std::move(value));
                 FAttributeList->SetCell(row, 1, text);
             } else {
                 attribute->SetName(Encode(text));

@@ -137,4 +137,19 @@ TEST_F(TAttributeTest, InPlaceValueEdit)
     EXPECT_EQ(AttributeRows(), (TRows{"id|b1", "lang|"}));
 }
 
+// A value that could not be saved and read back is refused with the reason; the
+// attribute keeps its value.
+TEST_F(TAttributeTest, InPlaceValueEditRefusesWhatCannotBeReadBack)
+{
+    Show(Item({0, 0}));
+    for (const char* value : {"it's \"x\"", "a > b"}) {
+        ClickCell(1, 1);
+        InEdit()->setText(QString::fromLatin1(value));
+        QTest::keyClick(InEdit(), Qt::Key_Return);
+        EXPECT_EQ(Asked(), TRows{"ErrorBox: " + AttributeValueProblem(value)});
+    }
+    EXPECT_EQ(ElementOf(Item({0, 0}))->GetAttribute("lang"), "en");
+    EXPECT_EQ(AttributeRows(), (TRows{"id|b1", "lang|en"}));
+}
+
 }  // namespace
