@@ -31,6 +31,11 @@ std::string ReadFileText(const std::string& fileName);
 // folder, flushed, given the old file's permissions, renamed over it); raises EFileError
 // and leaves the old file whole on failure.
 void WriteFileText(const std::string& fileName, std::string_view text);
+// The call WriteFileText makes the new file's content durable with (fsync) before
+// the file takes the old one's place; replaceable so that tests can watch it.
+// Returns the call it replaces.
+using TFileSync = int (*)(int fileDescriptor);
+TFileSync SetFileSync(TFileSync sync);
 // True for an existing path that is not a folder.
 bool FileExists(const std::string& fileName);
 // Copies the text into the stream at its current position.

@@ -8,6 +8,7 @@
 #include <ostream>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 #include "core/FileError.h"
 #include "core/qelStrings.h"
@@ -72,6 +73,8 @@ mode_t DefaultFileMode()
     return static_cast<mode_t>(0666 & ~mask);
 }
 
+TFileSync GFileSync = ::fsync;
+
 bool WriteAll(int fd, std::string_view text)
 {
     while (!text.empty()) {
@@ -131,7 +134,7 @@ void WriteFileText(const std::string& fileName, std::string_view text)
         // may write to stays ours otherwise.
         [[maybe_unused]] const int ignored = ::fchown(file.Fd(), old.st_uid, old.st_gid);
     }
-    if (!WriteAll(file.Fd(), text) || ::fsync(file.Fd()) != 0) throw FileError("Cannot write", fileName, errno);
+    if (!WriteAll(file.Fd(), text) || GFileSync(file.Fd()) != 0) throw FileError("Cannot write", fileName, errno);
     if (file.Close() != 0) throw FileError("Cannot write", fileName, errno);
     if (::rename(temporary.Path().c_str(), target.c_str()) != 0) throw FileError("Cannot replace", fileName, errno);
     temporary.Keep();
@@ -140,6 +143,8 @@ void WriteFileText(const std::string& fileName, std::string_view text)
     TFileHandle directory(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (directory.Fd() >= 0) ::fsync(directory.Fd());
 }
+
+TFileSync SetFileSync(TFileSync sync) { return std::exchange(GFileSync, sync); }
 
 bool FileExists(const std::string& fileName)
 {

@@ -80,4 +80,31 @@ TEST(Files, AFailedSaveLeavesTheOldFileWhole)
     EXPECT_EQ(FolderEntries(dir.Root()), std::vector<std::string>{"doc.xml"});
 }
 
+// What the sync call saw of each save: the size of the file it made durable and
+// what the target held at that moment.
+std::vector<std::string> GSyncsSeen;
+std::string GSyncTarget;
+
+int WatchingSync(int fd)
+{
+    struct stat info {};
+    ::fstat(fd, &info);
+    GSyncsSeen.push_back(std::to_string(info.st_size) + ":" + ReadFileText(GSyncTarget));
+    return 0;
+}
+
+// A save makes the whole new content durable before it takes the old file's
+// place, so that a crash leaves either the old file or the whole new one.
+TEST(Files, ASaveSyncsTheNewContentBeforeItReplacesTheOld)
+{
+    TTestFolder dir;
+    GSyncTarget = dir.Path("doc.xml");
+    WriteFileText(GSyncTarget, "old");
+    GSyncsSeen.clear();
+    const TFileSync previous = SetFileSync(WatchingSync);
+    WriteFileText(GSyncTarget, "new text");
+    SetFileSync(previous);
+    EXPECT_EQ(GSyncsSeen, std::vector<std::string>{"8:old"});
+}
+
 }  // namespace
