@@ -1,7 +1,6 @@
 // The tree's pop-up commands and in-place label editing: each changes the
 // element tree and the tree view together.
 
-#include <QLineEdit>
 #include <QStatusBar>
 #include <QTest>
 
@@ -116,18 +115,10 @@ TEST_F(TTreeCommandTest, RenameThroughTheInputBox)
 // the old name.
 TEST_F(TTreeCommandTest, InPlaceLabelEditing)
 {
-    auto editLabel = [this](const QModelIndex& index, const QString& text) {
-        Tree()->edit(index);
-        auto* box = Tree()->viewport()->findChild<QLineEdit*>();
-        ASSERT_NE(box, nullptr);
-        box->setText(text);
-        QTest::keyClick(box, Qt::Key_Return);
-        QCoreApplication::processEvents();
-    };
-    editLabel(Item({0}), QStringLiteral("rack"));
+    EditLabel(Item({0}), QStringLiteral("rack"));
     EXPECT_EQ(ElementOf(Item({0}))->Name, "rack");
     EXPECT_EQ(Item({0}).data().toString(), QStringLiteral("rack"));
-    editLabel(Item({0}), QString());
+    EditLabel(Item({0}), QString());
     EXPECT_EQ(ElementOf(Item({0}))->Name, "rack");
     EXPECT_EQ(Item({0}).data().toString(), QStringLiteral("rack"));
 }

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QTest>
 
 const char* const KLibraryXml =
@@ -129,6 +130,16 @@ QModelIndex TWindowTest::Item(std::initializer_list<int> rows) const
 void TWindowTest::SelectItem(const QModelIndex& index) const
 {
     Tree()->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+}
+
+void TWindowTest::EditLabel(const QModelIndex& index, const QString& text) const
+{
+    Tree()->edit(index);
+    auto* box = Tree()->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(box, nullptr);
+    box->setText(text);
+    QTest::keyClick(box, Qt::Key_Return);
+    QCoreApplication::processEvents();
 }
 
 std::string TWindowTest::SelectedLabel() const

@@ -80,6 +80,8 @@ protected:
     // the top, Item({0, 1}) the second child of its first child.
     QModelIndex Item(std::initializer_list<int> rows) const;
     void SelectItem(const QModelIndex& index) const;
+    // Edits a tree item's label in place, as a person does: types text and Enter.
+    void EditLabel(const QModelIndex& index, const QString& text) const;
     // The label of the selected tree item, or "" when none is selected.
     std::string SelectedLabel() const;
     // Labels of the shown tree: "label(child child(grandchild))".

@@ -124,6 +124,16 @@ TEST(XelCalls, FunctionsAreFoundAmongTheProgramsChildren)
     EXPECT_EQ(p.Var("n"), "31");
 }
 
+TEST(XelCalls, FunctionsNestedInFunctionsAreNotCalled)
+{
+    TXelProgram p(
+        "<xel:program><xel:var id='n'>0</xel:var>"
+        "<xel:function id='outer'><xel:function id='inner'><xel:do act=\"assign('n', 1)\"/></xel:function>"
+        "</xel:function><block id='calls'><xel:call>inner</xel:call></block></xel:program>");
+    EXPECT_EQ(p.Run("calls"), "ok");
+    EXPECT_EQ(p.Var("n"), "0");
+}
+
 TEST(XelCalls, RecursionSharesTheFunctionsVariables)
 {
     TXelProgram p(
@@ -171,6 +181,18 @@ TEST(XelWhile, LoopsUntilTheConditionFails)
         "<xel:custom act='show:s'/></xel:program>");
     EXPECT_EQ(p.Run(), "ok");
     EXPECT_EQ(p.Messages, "s: 12345|");
+}
+
+// A loop without children ends after its first test, however long its limit.
+TEST(XelWhile, AnEmptyLoopTestsItsConditionOnce)
+{
+    SetXelWhileLimit(200);
+    TXelProgram p(
+        "<xel:program><xel:var id='tests'>0</xel:var>"
+        "<xel:while act=\"assign('tests', get('tests') + 1)\"/></xel:program>");
+    EXPECT_EQ(p.Run(), "ok");
+    SetXelWhileLimit(10000);
+    EXPECT_EQ(p.Var("tests"), "1");
 }
 
 TEST(XelWhile, GivesUpAfterItsTimeLimitAndTheRunGoesOn)

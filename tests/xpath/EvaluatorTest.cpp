@@ -150,6 +150,8 @@ TEST(Evaluator, LikeMatchesPatterns)
                  {"'itemitem' like '%em'", "Boolean", "True"},
                  {"'item' like '%EM'", "Boolean", "True"},
                  {"'Item' like 'it%'", "Boolean", "True"},
+                 {"'abc' like 'abc%'", "Boolean", "True"},
+                 {"'abc' like '%ABC'", "Boolean", "True"},
                  {"'item' like 'em%'", "Boolean", "False"},
                  {"'item' like '%te%'", "Boolean", "True"},
                  {"'item' like '%x%'", "Boolean", "False"},
