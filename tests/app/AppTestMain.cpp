@@ -25,10 +25,12 @@ void ReportModelFaults(QtMsgType type, const QMessageLogContext& context, const 
 
 int main(int argc, char** argv)
 {
+    ::testing::InitGoogleTest(&argc, argv);
+    // Listing the cases (as the build does) needs no window system.
+    if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
     QApplication application(argc, argv);
     // Nothing a test does may touch the person's own settings.
     QStandardPaths::setTestModeEnabled(true);
     GPreviousHandler = qInstallMessageHandler(ReportModelFaults);
-    ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -26,7 +26,7 @@ int DepthOf(const TqelXMLNode2& root)
     return depth;
 }
 
-TEST(Depth, AMillionLevels)
+TEST(DepthStress, AMillionLevels)
 {
     auto doc = Parsed(DeepText());
     ASSERT_EQ(doc->LastError, "");

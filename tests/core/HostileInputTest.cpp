@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(HostileInput, AHundredMegabyteTextInOneElement)
+TEST(HostileInputStress, AHundredMegabyteTextInOneElement)
 {
     const std::size_t size = 100u << 20;
     std::string text = "<big>";
@@ -22,7 +22,7 @@ TEST(HostileInput, AHundredMegabyteTextInOneElement)
     EXPECT_EQ(copy->Text.size(), size);
 }
 
-TEST(HostileInput, AMillionAttributes)
+TEST(HostileInputStress, AMillionAttributes)
 {
     const int count = 1000000;
     std::string text = "<a";
@@ -39,7 +39,7 @@ TEST(HostileInput, AMillionAttributes)
     EXPECT_EQ(again->GetAttribute("n999999"), "999999");
 }
 
-TEST(HostileInput, AMillionSiblingsAndMalformedBytes)
+TEST(HostileInputStress, AMillionSiblings)
 {
     std::string text = "<list>";
     for (int i = 0; i < 1000000; ++i) text += "<i/>";
@@ -47,8 +47,12 @@ TEST(HostileInput, AMillionSiblingsAndMalformedBytes)
     auto doc = Parsed(text);
     ASSERT_EQ(doc->LastError, "");
     EXPECT_EQ(doc->Children.Count(), 1000000);
+}
 
-    // Every byte value, NUL included, goes through the scanner without harm.
+// Every byte value, NUL included, goes through the scanner without harm.
+TEST(HostileInput, EveryByteValue)
+{
+    auto doc = std::make_unique<TqelXMLParser2>();
     std::string bytes;
     for (int round = 0; round < 4; ++round)
         for (int c = 0; c < 256; ++c) bytes.push_back(static_cast<char>(c));

@@ -225,7 +225,7 @@ TEST(XelErrors, AConditionThatIsNoBooleanStopsTheRunKeepingVariables)
     EXPECT_EQ(r.Run(), "error: Invalid variant type conversion");
 }
 
-TEST(XelErrors, EndlessRecursionAndDeepProgramsStopWithTheLimit)
+TEST(XelErrors, EndlessRecursionStopsWithTheLimit)
 {
     TXelProgram p(
         "<xel:program><xel:var id='n'>0</xel:var><xel:function id='f'>"
@@ -235,7 +235,10 @@ TEST(XelErrors, EndlessRecursionAndDeepProgramsStopWithTheLimit)
     EXPECT_EQ(result, "error: The XEL run stopped: calls and blocks nest too deeply (at most 5000 levels). "
                       "Does a function call itself without end?");
     EXPECT_GT(std::stoi(p.Var("n")), 100);
+}
 
+TEST(XelStress, AMillionNestedBlocksStopWithTheLimit)
+{
     std::string deep = "<xel:program>";
     for (int i = 0; i < 1000000; ++i) deep += "<b>";
     for (int i = 0; i < 1000000; ++i) deep += "</b>";

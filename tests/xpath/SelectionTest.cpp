@@ -150,7 +150,7 @@ TEST_F(SelectionTest, CachesCompiledExpressionsPerDocumentAndText)
 }
 
 // The walk keeps its own stack: the depth of the tree never reaches the call stack.
-TEST(Selection, WalksVeryDeepDocuments)
+TEST(SelectionStress, WalksVeryDeepDocuments)
 {
     constexpr int Depth = 1000000;
     TqelXMLNode2 root;
