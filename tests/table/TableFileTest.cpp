@@ -44,7 +44,8 @@ TEST_F(TableFile, AFileWithASyntaxErrorIsRefusedAndChangesNothing)
     Open(Books);
     Table->Close();
     Table->SetXMLFile(File);
-    const std::string broken = TableText("<a/>", "<row><a>1</a></row><row x='2><a>2</a></row>");
+    std::string broken = TableText("<a/>", "<row><a>1</a></row><row x='2><a>2</a></row>");
+    broken.insert(broken.find("x='2") + 4, 1, '\0');  // shown as \0, and the message goes on after it
     const std::string brokenFile = Folder.Write("broken.xml", broken);
     const std::string error = ErrorOf([&] { Table->SetXMLFile(brokenFile); });
     EXPECT_EQ(error.rfind("The table file \"" + brokenFile +
@@ -52,6 +53,7 @@ TEST_F(TableFile, AFileWithASyntaxErrorIsRefusedAndChangesNothing)
                           0),
               0u)
         << error;
+    EXPECT_NE(error.find("x='2\\0>"), std::string::npos) << error;
     // The message ends with the position, without the text the parser had built.
     const std::size_t position = error.rfind("\r\nError position=");
     ASSERT_NE(position, std::string::npos);
