@@ -1,5 +1,6 @@
 // The XML writer of the document class: elements as text, two spaces of
-// indentation per level, CR LF between lines, no character escaping.
+// indentation per level, CR LF between lines, no character escaping but in the
+// attribute values that would not read back otherwise.
 
 #include <algorithm>
 
