@@ -101,7 +101,7 @@ private:
     void Enter(const TqelXMLNode2& node, std::string indent)
     {
         if (!HasSourceSpan(FDocument, node)) return StartLayout(node, std::move(indent));
-        if (ElementDigest(node) != node.SourceDigest) return StartChanged(node);
+        if (ElementDigest(node) != node.SourceDigest || !ChildrenInPlace(node)) return StartChanged(node);
         if (node.Children.Count() == 0) return Copy(node.SourceStart, SourceEnd(FSource, node));
         Copy(node.SourceStart, node.Children[0]->SourceStart);
         FStack.emplace_back(&node, TKind::Unchanged);
@@ -202,6 +202,20 @@ private:
         }
     }
 
+    // True when the children stand in the element's content in their order (a
+    // child rebuilt from new source text stands elsewhere).
+    bool ChildrenInPlace(const TqelXMLNode2& node) const
+    {
+        std::size_t after = node.SourceContent;
+        for (const auto& child : node.Children) {
+            if (!HasSourceSpan(FDocument, *child) || child->SourceStart < after ||
+                child->SourceStart >= node.SourceEndTag)
+                return false;
+            after = child->SourceContent;
+        }
+        return true;
+    }
+
     // Copies text[from, to) without the elements in it (deleted children) and the
     // blanks just before each of them.
     void Gap(std::size_t from, std::size_t to)
@@ -232,14 +246,18 @@ private:
 
         const std::size_t runEnd = frame.WasEmpty ? content : FindStartTag(FSource, content, node.SourceEndTag);
         const std::string_view run = FSource.substr(content, runEnd - content);
+        // The blanks that end the run stay to the children's part, so that a
+        // deleted first child takes them along.
+        std::size_t trail = run.size();
+        while (trail > 0 && IsXmlSpace(run[trail - 1])) --trail;
+        frame.Cursor = content + trail;
         if (frame.WasEmpty) {
             PutEscaped(node.Text, 0);
         } else if (TrimControls(DecodeContent(run, FState.Entities)) == node.Text) {
-            Copy(content, runEnd);
+            Copy(content, frame.Cursor);
         } else {
-            WriteText(run, node.Text);
+            WriteText(run.substr(0, trail), node.Text);
         }
-        frame.Cursor = runEnd;
         frame.Indent = ChildIndent(node);
         if (!frame.WasEmpty || reopen) FStack.push_back(std::move(frame));
     }
@@ -289,18 +307,15 @@ private:
         Put(">");
     }
 
-    // The new text in place of the run, keeping the run's leading and trailing blanks.
+    // The new text in place of the run (without its trailing blanks), keeping the
+    // run's leading blanks.
     void WriteText(std::string_view run, const std::string& text)
     {
         const std::size_t from = static_cast<std::size_t>(run.data() - FSource.data());
         std::size_t lead = 0;
         while (lead < run.size() && IsXmlSpace(run[lead])) ++lead;
-        if (lead == run.size()) lead = 0;  // blanks only: the text goes before them
-        std::size_t trail = run.size();
-        while (trail > lead && IsXmlSpace(run[trail - 1])) --trail;
         Copy(from, from + lead);
         PutEscaped(text, 0);
-        Copy(from + trail, from + run.size());
     }
 
     void StartLayout(const TqelXMLNode2& node, std::string indent)

@@ -50,8 +50,8 @@ void XMLCALL OnStart(void* data, const XML_Char* name, const XML_Char** attribut
         element = s.Current->AddChild(std::move(created));
     }
     element->SetName(name);
-    std::size_t count = 0;
-    while (attributes[2 * count]) ++count;
+    // Attributes a DTD adds with their default values are not in the text, and not in the tree.
+    const std::size_t count = static_cast<std::size_t>(XML_GetSpecifiedAttributeCount(s.Parser)) / 2;
     element->Attributes.Reserve(count);
     for (std::size_t i = 0; i < count; ++i)
         element->Attributes.Add(std::make_unique<TqelXMLAttribute2>(attributes[2 * i], attributes[2 * i + 1]));
