@@ -307,6 +307,14 @@ public:
 private:
     int FTransformDepth = 0;  // nesting of template bodies and instructions being run
     std::unique_ptr<TqelStandardSource> FStandard;  // owned; set by a standard reading only
+    // A transformation escapes what a standard document's values and a standard
+    // stylesheet's literals write (their text is decoded); FOutputQuote is the
+    // quote of the attribute being written, 0 outside one.
+    bool FEscapeValues = false;
+    bool FEscapeLiterals = false;
+    char FOutputQuote = 0;
+    // Appends text, escaped when escape is set.
+    void AppendOutputText(std::string_view text, bool escape);
     void LoadStandard(std::string text, const std::string& fileName);
     void ParseStandardFragment(TqelXMLNode2* node, std::string text);
     friend class TTransformDepthGuard;

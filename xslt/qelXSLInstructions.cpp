@@ -1,9 +1,11 @@
 // The nodes of a template body: literal result elements, "xsl:element" and the
 // xsl instructions. Output is text, written in the order it is produced, with a
-// line break and indentation before every start tag and nothing escaped.
+// line break and indentation before every start tag and nothing escaped, but for
+// the decoded text of documents and stylesheets read in the standard reading.
 
 #include <algorithm>
 
+#include "core/SourceMarkup.h"
 #include "core/StackSpace.h"
 #include "xpath/Variant.h"
 #include "xpath/qelXPathParser2.h"
@@ -69,7 +71,12 @@ void TqelXMLParser2::ProcessNode(TqelXMLNode2* node, TqelXMLNode2* context, cons
         std::string attributes;
         for (const auto& attribute : node->Attributes) {
             const char quote = attribute->Value.find('\'') == std::string::npos ? '\'' : '"';
-            attributes += ' ' + attribute->Name + '=' + quote + attribute->Value + quote;
+            attributes += ' ' + attribute->Name + '=' + quote;
+            if (FEscapeLiterals)
+                AppendEscaped(attributes, attribute->Value, quote, false);
+            else
+                attributes += attribute->Value;
+            attributes += quote;
         }
         AppendOutput(attributes);
     }
@@ -79,7 +86,11 @@ void TqelXMLParser2::ProcessNode(TqelXMLNode2* node, TqelXMLNode2* context, cons
         return;
     }
     // The tail of the start tag waits while "xsl:attribute" children may still add to it.
-    std::string pending = node->NeedsCData ? "><![CDATA[" + node->Text + "]]>" : ">" + node->Text;
+    std::string pending = ">";
+    if (FEscapeLiterals)
+        AppendEscaped(pending, node->Text, 0, false);
+    else
+        pending = node->NeedsCData ? "><![CDATA[" + node->Text + "]]>" : ">" + node->Text;
     if (!hasChildren) {
         AppendOutput(pending + "</" + name + ">");
         return;
@@ -122,12 +133,20 @@ void TqelXMLParser2::XslValueOf(TqelXMLNode2* node, TqelXMLNode2* context, const
     const std::string& select = node->GetAttribute("select");
     if (select.empty()) return;
     if (select == ".") {
-        AppendOutput(context->Text);
+        AppendOutputText(context->Text, FEscapeValues);
         return;
     }
     Variant value;
     EvaluateFor(select, context, value);
-    if (!value.IsNull()) AppendOutput(value.ToText());
+    if (!value.IsNull()) AppendOutputText(value.ToText(), FEscapeValues);
+}
+
+void TqelXMLParser2::AppendOutputText(std::string_view text, bool escape)
+{
+    if (!escape) return AppendOutput(text);
+    std::string escaped;
+    AppendEscaped(escaped, text, FOutputQuote, false);
+    AppendOutput(escaped);
 }
 
 void TqelXMLParser2::XslIf(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates)
@@ -178,7 +197,11 @@ void TqelXMLParser2::XslAttribute(TqelXMLNode2* node, TqelXMLNode2* context, con
 {
     const std::string& name = node->GetAttribute("name");
     if (node->Children.Count() == 0) {
-        AppendOutput(" " + name + "='" + node->Text + "'");
+        AppendOutput(" " + name + "='");
+        FOutputQuote = '\'';
+        AppendOutputText(node->Text, FEscapeLiterals);
+        FOutputQuote = 0;
+        AppendOutput("'");
         return;
     }
     TqelXMLNode2* first = node->Children[0];
@@ -187,7 +210,9 @@ void TqelXMLParser2::XslAttribute(TqelXMLNode2* node, TqelXMLNode2* context, con
         return;
     }
     AppendOutput(" " + name + "='");
+    FOutputQuote = '\'';
     XslValueOf(first, context, templates);
+    FOutputQuote = 0;
     AppendOutput("'");
 }
 

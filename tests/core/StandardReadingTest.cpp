@@ -180,16 +180,4 @@ TEST(StandardStress, AMillionLevelsReadAndSave)
     EXPECT_EQ(saved.find('y'), text.find('x'));
 }
 
-TEST(StandardStress, AHundredMegabyteText)
-{
-    const std::size_t size = 100u << 20;
-    std::string text = "<big a='1'>";
-    text.append(size, 'x');
-    text += "</big>";
-    auto document = Standard(text);
-    ASSERT_EQ(document->LastError, "");
-    EXPECT_EQ(document->Text.size(), size);
-    EXPECT_EQ(document->GetXMLText(), text);
-}
-
 }  // namespace
