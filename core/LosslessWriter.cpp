@@ -103,8 +103,9 @@ private:
         if (!HasSourceSpan(FDocument, node)) return StartLayout(node, std::move(indent));
         if (ElementDigest(node) != node.SourceDigest || !ChildrenInPlace(node)) return StartChanged(node);
         if (node.Children.Count() == 0) return Copy(node.SourceStart, SourceEnd(FSource, node));
-        Copy(node.SourceStart, node.Children[0]->SourceStart);
+        Copy(node.SourceStart, node.SourceContent);
         FStack.emplace_back(&node, TKind::Unchanged);
+        FStack.back().Cursor = node.SourceContent;
     }
 
     void Step()
@@ -116,9 +117,12 @@ private:
         const TqelXMLNode2& child = *node.Children[frame.Next++];
         switch (frame.Kind) {
         case TKind::Unchanged:
-            if (frame.Next > 1) Copy(SourceEnd(FSource, *node.Children[frame.Next - 2]), child.SourceStart);
+            if (FromEntity(child)) return;
+            Copy(frame.Cursor, child.SourceStart);
+            frame.Cursor = SourceEnd(FSource, child);
             return Enter(child, {});  // the frame may move from here on
         case TKind::Changed: {
+            if (FromEntity(child)) return;
             if (InPlace(frame, child)) {
                 Gap(frame.Cursor, child.SourceStart);
                 frame.Cursor = SourceEnd(FSource, child);
@@ -146,7 +150,7 @@ private:
         const TqelXMLNode2& node = *frame.Node;
         switch (frame.Kind) {
         case TKind::Unchanged:
-            return Copy(SourceEnd(FSource, *node.Children.Last()), SourceEnd(FSource, node));
+            return Copy(frame.Cursor, SourceEnd(FSource, node));
         case TKind::Changed: {
             if (frame.WasEmpty) {
                 if (HasContent(node)) {
@@ -185,6 +189,12 @@ private:
         }
     }
 
+    // Written as the entity reference that stands for it in its parent's content.
+    bool FromEntity(const TqelXMLNode2& node) const
+    {
+        return (node.SourceFlags & SourceFromEntity) && node.Document == &FDocument;
+    }
+
     static bool HasContent(const TqelXMLNode2& node) { return !node.Text.empty() || node.Children.Count() > 0; }
 
     // True when child still stands where it was read, next in this element's content.
@@ -208,6 +218,7 @@ private:
     {
         std::size_t after = node.SourceContent;
         for (const auto& child : node.Children) {
+            if (FromEntity(*child)) continue;
             if (!HasSourceSpan(FDocument, *child) || child->SourceStart < after ||
                 child->SourceStart >= node.SourceEndTag)
                 return false;

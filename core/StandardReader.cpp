@@ -58,7 +58,7 @@ void XMLCALL OnStart(void* data, const XML_Char* name, const XML_Char** attribut
 
     const XML_Index at = XML_GetCurrentByteIndex(s.Parser);
     const int length = XML_GetCurrentByteCount(s.Parser);
-    element->SourceFlags = 0;
+    element->SourceFlags = SourceFromEntity;
     // An element from an entity's replacement text has no tag of its own in the text.
     if (at >= 0 && length >= 2 && static_cast<std::size_t>(at) < s.Text.size() && s.Text[static_cast<std::size_t>(at)] == '<') {
         element->SourceFlags = SourceHasSpan;

@@ -14,6 +14,9 @@
 enum TqelSourceFlag : std::uint8_t {
     SourceHasSpan = 1,   // the offsets of the element are valid
     SourceEmptyTag = 2,  // read as an empty-element tag ("<a/>")
+    // Read from an entity's replacement text: the reference stands for it in the
+    // text, and saving writes the reference (edits below it are not saved).
+    SourceFromEntity = 4,
 };
 
 using TqelEntityTable = std::unordered_map<std::string, std::string>;

@@ -43,6 +43,8 @@ TEST(StandardReading, UnchangedDocumentsSaveByteForByte)
         {"DOCTYPE with internal subset and entities",
          "<!DOCTYPE r [\n<!ENTITY e \"Fish &#38;#38; Chips\">\n<!ATTLIST r k CDATA 'd'>\n]>\n<r a='&e;'>&e;</r>",
          "r[a=Fish & Chips]{Fish & Chips}"},
+        {"an entity holding elements", "<!DOCTYPE r [<!ENTITY e '<x a=\"1\">in</x>'>]>\n<r>\n  &e;\n  <y/>\n</r>",
+         "r(x[a=1]{in},y)"},
         {"CDATA", "<r>  <![CDATA[<b> & ]]>  </r>", "r{<b> &}"},
         {"mixed content", "<p>Some <b>bold</b> and <i>it</i> text.</p>", "p{Some}(b{bold},i{it})"},
         {"character references", "<r a='&#x41;&#66;&#9;'>&#xE9;&lt;&amp;&gt;</r>", "r[a=AB\t]{\xC3\xA9<&>}"},
