@@ -15,5 +15,5 @@ using TqelExpatParser = std::unique_ptr<XML_ParserStruct, TqelExpatDeleter>;
 
 // A new guarded parser; raises std::bad_alloc when expat cannot make one.
 TqelExpatParser MakeGuardedParser();
-// Parses the whole of text (in pieces below 2 GB); false on the first error.
+// Parses the whole of text, in pieces; false on the first error.
 bool ParseWhole(XML_Parser parser, std::string_view text);
