@@ -319,14 +319,26 @@ private:
     }
 
     // The new text in place of the run (without its trailing blanks), keeping the
-    // run's leading blanks.
+    // run's leading blanks. A reference to an entity that holds elements stays,
+    // with what follows it: those elements come from it.
     void WriteText(std::string_view run, const std::string& text)
     {
         const std::size_t from = static_cast<std::size_t>(run.data() - FSource.data());
         std::size_t lead = 0;
         while (lead < run.size() && IsXmlSpace(run[lead])) ++lead;
-        Copy(from, from + lead);
+        std::size_t cut = run.size();
+        for (std::size_t amp = run.find('&'); amp != std::string_view::npos; amp = run.find('&', amp + 1)) {
+            const std::size_t semicolon = run.find(';', amp);
+            if (semicolon == std::string_view::npos) break;
+            const auto entity = FState.Entities.find(std::string(run.substr(amp + 1, semicolon - amp - 1)));
+            if (entity != FState.Entities.end() && entity->second.find('<') != std::string::npos) {
+                cut = amp;
+                break;
+            }
+        }
+        Copy(from, from + std::min(lead, cut));
         PutEscaped(text, 0);
+        if (cut < run.size()) Copy(from + cut, from + run.size());
     }
 
     void StartLayout(const TqelXMLNode2& node, std::string indent)
