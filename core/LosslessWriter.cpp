@@ -326,15 +326,27 @@ private:
         const std::size_t from = static_cast<std::size_t>(run.data() - FSource.data());
         std::size_t lead = 0;
         while (lead < run.size() && IsXmlSpace(run[lead])) ++lead;
-        std::size_t cut = run.size();
-        for (std::size_t amp = run.find('&'); amp != std::string_view::npos; amp = run.find('&', amp + 1)) {
-            const std::size_t semicolon = run.find(';', amp);
-            if (semicolon == std::string_view::npos) break;
-            const auto entity = FState.Entities.find(std::string(run.substr(amp + 1, semicolon - amp - 1)));
-            if (entity != FState.Entities.end() && entity->second.find('<') != std::string::npos) {
-                cut = amp;
+        std::size_t cut = lead;
+        while (cut < run.size()) {
+            const std::size_t next = run.find_first_of("<&", cut);
+            if (next == std::string_view::npos) {
+                cut = run.size();
                 break;
             }
+            if (run[next] == '<') {
+                const std::size_t past = SkipMarkup(run, next);
+                cut = past > next ? past : next + 1;
+                continue;
+            }
+            const std::size_t semicolon = run.find(';', next);
+            const auto entity = semicolon == std::string_view::npos
+                                    ? FState.Entities.end()
+                                    : FState.Entities.find(std::string(run.substr(next + 1, semicolon - next - 1)));
+            if (entity != FState.Entities.end() && entity->second.find('<') != std::string::npos) {
+                cut = next;
+                break;
+            }
+            cut = next + 1;
         }
         Copy(from, from + std::min(lead, cut));
         PutEscaped(text, 0);
