@@ -48,13 +48,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!target) target = &document;
     // Elements from an entity's replacement text are saved as the reference itself.
     while (target->Parent && (target->SourceFlags & SourceFromEntity)) target = target->Parent;
-    // A new text goes before a reference to an entity that holds elements; text the
-    // entity holds before its first element joins it when read again.
+    // Elements from an entity stand where its reference stands in the saved text, so
+    // a new text or child beside them is placed relative to the reference: that
+    // text and those children are left alone.
     bool entityChild = false;
     for (const auto& child : target->Children) entityChild = entityChild || (child->SourceFlags & SourceFromEntity);
-    if (!entityChild) target->SetText("x & <y> ]]>");
+    if (!entityChild) {
+        target->SetText("x & <y> ]]>");
+        target->AddChild(std::make_unique<TqelXMLNode2>())->SetName("added");
+    }
     target->SetAttribute("fz", "'\"&<\t>");
-    target->AddChild(std::make_unique<TqelXMLNode2>())->SetName("added");
     if (target->Parent && (data[0] & 1)) target->SetName("renamed");
     if (target->Parent && (data[0] & 2)) target->Parent->DeleteChild(target);
 
