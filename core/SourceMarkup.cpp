@@ -44,17 +44,21 @@ void AppendUtf8(std::string& out, unsigned long code)
 }
 
 // At "&": appends what the reference stands for and returns the offset past it.
-// An entity that is not known stays as written.
+// An entity that is not known stays as written. stop is set at an element's
+// start tag in an entity's text: an element's text ends at its first child.
 std::size_t DecodeReference(std::string_view text, std::size_t at, const TqelEntityTable& entities, bool attribute,
-                            int nesting, std::string& out);
+                            int nesting, std::string& out, bool& stop);
 
-void Decode(std::string_view text, const TqelEntityTable& entities, bool attribute, int nesting, std::string& out)
+// Decodes text into out; sets stop and returns at a start tag.
+void Decode(std::string_view text, const TqelEntityTable& entities, bool attribute, int nesting, std::string& out,
+            bool& stop)
 {
     std::size_t i = 0;
     while (i < text.size()) {
         const char c = text[i];
+        if (stop) return;
         if (c == '&') {
-            i = DecodeReference(text, i, entities, attribute, nesting, out);
+            i = DecodeReference(text, i, entities, attribute, nesting, out, stop);
         } else if (c == '\r') {
             out += attribute ? ' ' : '\n';
             i += StartsWith(text, i, "\r\n") ? 2 : 1;
@@ -64,8 +68,8 @@ void Decode(std::string_view text, const TqelEntityTable& entities, bool attribu
         } else if (!attribute && c == '<') {
             if (StartsWith(text, i, "<![CDATA[")) {
                 const std::size_t end = text.find("]]>", i);
-                const std::size_t stop = end == std::string_view::npos ? text.size() : end;
-                std::string_view data = text.substr(i + 9, stop - i - 9);
+                const std::size_t close = end == std::string_view::npos ? text.size() : end;
+                std::string_view data = text.substr(i + 9, close - i - 9);
                 for (std::size_t k = 0; k < data.size(); ++k) {
                     if (data[k] == '\r') {
                         out += '\n';
@@ -74,10 +78,14 @@ void Decode(std::string_view text, const TqelEntityTable& entities, bool attribu
                         out += data[k];
                     }
                 }
-                i = stop == text.size() ? stop : stop + 3;
+                i = close == text.size() ? close : close + 3;
             } else {
                 const std::size_t past = SkipMarkup(text, i);
-                i = past == i ? TagEnd(text, i) : past;
+                if (past == i) {
+                    stop = true;
+                    return;
+                }
+                i = past;
             }
         } else {
             out += c;
@@ -87,7 +95,7 @@ void Decode(std::string_view text, const TqelEntityTable& entities, bool attribu
 }
 
 std::size_t DecodeReference(std::string_view text, std::size_t at, const TqelEntityTable& entities, bool attribute,
-                            int nesting, std::string& out)
+                            int nesting, std::string& out, bool& stop)
 {
     const std::size_t semicolon = text.find(';', at);
     if (semicolon == std::string_view::npos) {
@@ -115,7 +123,7 @@ std::size_t DecodeReference(std::string_view text, std::size_t at, const TqelEnt
         }
         const auto found = entities.find(std::string(body));
         if (found != entities.end() && nesting < MaxEntityNesting) {
-            Decode(found->second, entities, attribute, nesting + 1, out);
+            Decode(found->second, entities, attribute, nesting + 1, out, stop);
             return semicolon + 1;
         }
     }
@@ -254,7 +262,8 @@ std::string DecodeContent(std::string_view run, const TqelEntityTable& entities)
 {
     std::string out;
     out.reserve(run.size());
-    Decode(run, entities, false, 0, out);
+    bool stop = false;
+    Decode(run, entities, false, 0, out, stop);
     return out;
 }
 
@@ -262,7 +271,8 @@ std::string DecodeAttributeValue(std::string_view raw, const TqelEntityTable& en
 {
     std::string out;
     out.reserve(raw.size());
-    Decode(raw, entities, true, 0, out);
+    bool stop = false;
+    Decode(raw, entities, true, 0, out, stop);
     return out;
 }
 

@@ -42,9 +42,10 @@ std::size_t FindStartTag(std::string_view text, std::size_t from, std::size_t to
 // Just past the element whose start tag is at from (nested elements included).
 std::size_t SkipElement(std::string_view text, std::size_t from);
 
-// Character data of a content run as the reader reports it: references and
-// internal entities replaced, CDATA content kept, comments and processing
-// instructions left out, line ends made LF.
+// Character data of a content run as the reader reports it, up to the first
+// element (one from an entity's text included): references and internal entities
+// replaced, CDATA content kept, comments and processing instructions left out,
+// line ends made LF.
 std::string DecodeContent(std::string_view run, const TqelEntityTable& entities);
 // An attribute value as the reader reports it (blanks normalised to spaces).
 std::string DecodeAttributeValue(std::string_view raw, const TqelEntityTable& entities);
