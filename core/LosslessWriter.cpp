@@ -85,6 +85,14 @@ private:
         Flush();
         FOut.append(text);
     }
+    // A name goes out as it is: one the document's encoding cannot hold would need
+    // a character reference, which a name cannot have.
+    void PutName(std::string_view name)
+    {
+        if (!FState.Encoding.empty() && !CanEncode(name, FState.Encoding))
+            throw EEncodingError("The name \"" + std::string(name) + "\" cannot be written in " + FState.Encoding);
+        Put(name);
+    }
     void PutEscaped(std::string_view text, char quote)
     {
         Flush();
@@ -159,7 +167,7 @@ private:
                         Put(LineIndent(node.SourceStart));
                     }
                     Put("</");
-                    Put(node.Name);
+                    PutName(node.Name);
                     Put(">");
                 }
                 return;
@@ -174,7 +182,7 @@ private:
                 Copy(node.SourceEndTag, SourceEnd(FSource, node));
             } else {
                 Put("</");
-                Put(node.Name);
+                PutName(node.Name);
                 Put(">");
             }
             return;
@@ -183,7 +191,7 @@ private:
             Put(LineBreak());
             Put(frame.Indent);
             Put("</");
-            Put(node.Name);
+            PutName(node.Name);
             Put(">");
             return;
         }
@@ -288,14 +296,14 @@ private:
     void WriteStartTag(const TqelXMLNode2& node, const TqelRawStartTag& tag, std::size_t content, bool reopen)
     {
         Put("<");
-        Put(node.Name);
+        PutName(node.Name);
         for (const auto& attribute : node.Attributes) {
             const auto old = std::find_if(tag.Attributes.begin(), tag.Attributes.end(),
                                           [&](const TqelRawAttribute& a) { return a.Name == attribute->Name; });
             if (old == tag.Attributes.end()) {
                 const char quote = Quote();
                 Put(" ");
-                Put(attribute->Name);
+                PutName(attribute->Name);
                 Put(quote == '"' ? "=\"" : "='");
                 PutEscaped(attribute->Value, quote);
                 Put(quote == '"' ? "\"" : "'");
@@ -305,7 +313,7 @@ private:
                 const std::size_t nameAt = static_cast<std::size_t>(old->Name.data() - FSource.data());
                 const std::size_t valueAt = static_cast<std::size_t>(old->Value.data() - FSource.data());
                 Copy(old->From, nameAt);
-                Put(attribute->Name);
+                PutName(attribute->Name);
                 Copy(nameAt + old->Name.size(), valueAt);
                 PutEscaped(attribute->Value, old->Quote);
                 Put(std::string_view(&old->Quote, 1));
@@ -356,11 +364,11 @@ private:
     void StartLayout(const TqelXMLNode2& node, std::string indent)
     {
         Put("<");
-        Put(node.Name);
+        PutName(node.Name);
         const char quote = node.Attributes.Count() > 0 ? Quote() : '"';
         for (const auto& attribute : node.Attributes) {
             Put(" ");
-            Put(attribute->Name);
+            PutName(attribute->Name);
             Put(quote == '"' ? "=\"" : "='");
             PutEscaped(attribute->Value, quote);
             Put(quote == '"' ? "\"" : "'");
@@ -370,7 +378,7 @@ private:
         PutEscaped(node.Text, 0);
         if (node.Children.Count() == 0) {
             Put("</");
-            Put(node.Name);
+            PutName(node.Name);
             Put(">");
             return;
         }

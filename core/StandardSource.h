@@ -47,4 +47,5 @@ bool ReadStandardXml(TqelXMLParser2& document, TqelXMLNode2& target, std::string
 
 // The lossless text of node: the whole document (prolog and epilog included,
 // encoded as the file was) when node is the document, else the element in UTF-8.
+// Raises EEncodingError for a name the document's encoding cannot hold.
 std::string WriteLossless(TqelXMLParser2& document, const TqelXMLNode2& node);

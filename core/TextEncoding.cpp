@@ -190,3 +190,13 @@ bool IsUtf8(std::string_view text)
     }
     return true;
 }
+
+bool CanEncode(std::string_view utf8, const std::string& encoding)
+{
+    bool ascii = true;
+    for (const char c : utf8) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii) return true;
+    TConverter converter(encoding, "UTF-8");
+    std::string out;
+    return converter.Valid() && converter.Convert(utf8, out, [](std::size_t) { return std::size_t{0}; });
+}

@@ -2,8 +2,15 @@
 // The encodings of the standard reading: a document is held as UTF-8 and saved
 // back in the encoding it was read in.
 
+#include <stdexcept>
 #include <string>
 #include <string_view>
+
+// Text that cannot be written in a document's encoding.
+class EEncodingError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 // A file's text as UTF-8, and how to encode it back.
 struct TqelDecodedText {
@@ -21,3 +28,5 @@ bool DecodeDocumentText(std::string raw, TqelDecodedText& result, std::string& e
 std::string EncodeDocumentText(std::string utf8, const std::string& encoding, const std::string& bom);
 // True when text is valid UTF-8.
 bool IsUtf8(std::string_view text);
+// True when every character of utf8 exists in encoding.
+bool CanEncode(std::string_view utf8, const std::string& encoding);

@@ -77,6 +77,9 @@ TEST(StandardReading, SavesInTheEncodingItWasReadIn)
     latin->SetText("caf\xC3\xA9 \xE2\x82\xAC");
     EXPECT_EQ(latin->GetXMLText(), "<?xml version='1.0' encoding='ISO-8859-1'?><r>caf\xE9 &#8364;</r>");
 
+    latin->SetName("\xE2\x82\xAC");
+    EXPECT_EQ(ErrorOf([&] { latin->GetXMLText(); }), "The name \"\xE2\x82\xAC\" cannot be written in ISO-8859-1");
+
     auto wide = Standard(Utf16("<r>a</r>", true));
     wide->SetText("b");
     EXPECT_EQ(wide->GetXMLText(), Utf16("<r>b</r>", true));
