@@ -12,15 +12,20 @@ namespace brindle::bench {
 
 namespace {
 
-// This engine: the document object is the outermost element of its tree.
+// This engine: the document object is the outermost element of its tree. The
+// classic reading writes with the writer, the standard one saves losslessly.
 class TBrindle final : public TImplementation {
 public:
-    std::string_view Name() const override { return "brindle"; }
+    explicit TBrindle(TqelXMLReading reading) : FReading(reading) {}
+    std::string_view Name() const override
+    {
+        return FReading == TqelXMLReading::Standard ? "brindle-standard" : "brindle";
+    }
 
     bool Parse(std::string_view text, bool /*deep*/) override
     {
         FDocument = std::make_unique<TqelXMLParser2>();
-        FDocument->LoadFromText(std::string(text));
+        FDocument->LoadFromText(std::string(text), FReading);
         return Succeeded();
     }
 
@@ -28,7 +33,7 @@ public:
     {
         FDocument = std::make_unique<TqelXMLParser2>();
         try {
-            FDocument->LoadFromFile(fileName);
+            FDocument->LoadFromFile(fileName, FReading);
         } catch (const std::exception& error) {
             FError = error.what();
             return false;
@@ -68,6 +73,7 @@ private:
         return FError.empty();
     }
 
+    TqelXMLReading FReading;
     std::unique_ptr<TqelXMLParser2> FDocument;  // owned
 };
 
@@ -218,7 +224,8 @@ private:
 
 std::unique_ptr<TImplementation> MakeImplementation(std::string_view name)
 {
-    if (name == "brindle") return std::make_unique<TBrindle>();
+    if (name == "brindle") return std::make_unique<TBrindle>(TqelXMLReading::Classic);
+    if (name == "brindle-standard") return std::make_unique<TBrindle>(TqelXMLReading::Standard);
     if (name == "pugixml") return std::make_unique<TPugixml>();
     if (name == "libxml2") return std::make_unique<TLibxml2>();
     return nullptr;
@@ -226,7 +233,7 @@ std::unique_ptr<TImplementation> MakeImplementation(std::string_view name)
 
 const std::vector<std::string_view>& ImplementationNames()
 {
-    static const std::vector<std::string_view> names = {"brindle", "pugixml", "libxml2"};
+    static const std::vector<std::string_view> names = {"brindle", "brindle-standard", "pugixml", "libxml2"};
     return names;
 }
 

@@ -22,7 +22,7 @@ class TImplementation {
 public:
     virtual ~TImplementation() = default;
 
-    // "brindle", "pugixml" or "libxml2".
+    // "brindle", "brindle-standard" (the standard reading), "pugixml" or "libxml2".
     virtual std::string_view Name() const = 0;
     // Builds the tree of text, replacing the one held; false with Error() set on
     // failure. deep lifts a peer's nesting limit where it has one.

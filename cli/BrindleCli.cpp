@@ -25,13 +25,19 @@ constexpr TVerb Verbs[] = {
     {"transform", VerbTransform},
     {"xel", VerbXel},
     {"table", VerbTable},
+    {"set-attribute", VerbSetAttribute},
+    {"remove-attribute", VerbRemoveAttribute},
+    {"set-text", VerbSetText},
+    {"rename", VerbRename},
+    {"add-child", VerbAddChild},
+    {"delete", VerbDelete},
 };
 
 std::string Usage()
 {
     std::string usage =
         "usage: brindle-cli [--decimal-separator C] [--date-separator C] [--short-date-format F]\n"
-        "                   [--while-limit MS] VERB ARGUMENTS...\n"
+        "                   [--while-limit MS] [--reading classic|standard|auto] VERB ARGUMENTS...\n"
         "verbs:";
     for (const TVerb& verb : Verbs) {
         usage += ' ';
@@ -56,15 +62,29 @@ long ReadLimit(const std::string& value)
     return limit;
 }
 
+TCliReading ReadReading(const std::string& value)
+{
+    if (value == "classic") return TCliReading::Classic;
+    if (value == "standard") return TCliReading::Standard;
+    if (value == "auto") return TCliReading::Auto;
+    throw ECliUsage("--reading needs classic, standard or auto, not \"" + value + "\"");
+}
+
 int Run(const std::vector<std::string>& args, TCliStreams& io)
 {
     TCliGlobals globals;
     TFormatSettings& settings = ProgramSettings();
     std::size_t i = 0;
     for (; i < args.size() && args[i].size() > 1 && args[i][0] == '-'; ++i) {
-        const std::string& option = args[i];
-        if (i + 1 >= args.size()) throw ECliUsage(option + " needs a value");
-        const std::string& value = args[++i];
+        std::string option = args[i];
+        std::string value;
+        if (const std::size_t eq = option.find('='); eq != std::string::npos) {
+            value = option.substr(eq + 1);
+            option.resize(eq);
+        } else {
+            if (i + 1 >= args.size()) throw ECliUsage(option + " needs a value");
+            value = args[++i];
+        }
         if (option == "--decimal-separator")
             settings.DecimalSeparator = ReadSeparator(option, value);
         else if (option == "--date-separator")
@@ -73,6 +93,8 @@ int Run(const std::vector<std::string>& args, TCliStreams& io)
             settings.ShortDateFormat = value;
         else if (option == "--while-limit")
             globals.WhileLimit = ReadLimit(value);
+        else if (option == "--reading")
+            globals.Reading = ReadReading(value);
         else
             throw ECliUsage("unknown option " + option);
     }

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <ostream>
 
+#include "core/ReadingChoice.h"
 #include "core/TreeWalk.h"
 #include "core/qelStrings.h"
 #include "core/qelXMLParser2.h"
@@ -49,12 +50,15 @@ TCliArguments ParseVerbArguments(const std::vector<std::string>& args, const TCl
             if (result.Output->empty()) throw ECliUsage("-o needs a file name");
         } else if (options && arg == "--stop-at-match") {
             result.StopAtMatch = true;
+        } else if (options && arg == "--in-place") {
+            result.InPlace = true;
         } else if (options && arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
             throw ECliUsage("unknown option " + arg);
         } else {
             result.Positional.push_back(arg);
         }
     }
+    if (result.InPlace && result.Output) throw ECliUsage("-o and --in-place exclude each other");
     return result;
 }
 
@@ -81,9 +85,18 @@ ECliFailure ParseFailure(TqelXMLParser2& document)
                        " more bytes of the partially read document)");
 }
 
-void LoadDocumentStrict(TqelXMLParser2& document, const std::string& fileName)
+void LoadDocument(TqelXMLParser2& document, const std::string& fileName, const TCliArguments& args)
 {
-    document.LoadFromFile(fileName);
+    TqelXMLReading reading = TqelXMLReading::Classic;
+    if (args.Globals.Reading == TCliReading::Standard) reading = TqelXMLReading::Standard;
+    if (args.Globals.Reading == TCliReading::Auto) reading = ChooseReading(ReadFileText(fileName));
+    document.LoadFromFile(fileName, reading);
+    if (reading == TqelXMLReading::Standard && !document.LastError.empty()) throw ECliFailure(document.LastError);
+}
+
+void LoadDocumentStrict(TqelXMLParser2& document, const std::string& fileName, const TCliArguments& args)
+{
+    LoadDocument(document, fileName, args);
     if (!document.LastError.empty()) throw ParseFailure(document);
 }
 

@@ -24,9 +24,13 @@ public:
     explicit ECliFailure(std::string_view message);
 };
 
+// How FILE and STYLESHEET are read: as --reading names it.
+enum class TCliReading { Classic, Standard, Auto };
+
 // The options of the whole program, given before the verb.
 struct TCliGlobals {
     long WhileLimit = 10000;  // milliseconds
+    TCliReading Reading = TCliReading::Classic;
 };
 
 // What follows the verb: options anywhere, the rest positional.
@@ -35,6 +39,7 @@ struct TCliArguments {
     std::optional<long> At;
     std::optional<std::string> Output;
     bool StopAtMatch = false;
+    bool InPlace = false;
     TCliGlobals Globals;
 
     // The positional argument at index; a usage error naming what is missing when absent.
@@ -54,9 +59,12 @@ TCliArguments ParseVerbArguments(const std::vector<std::string>& args, const TCl
 // The element at pre-order index index of the document (0 is the document itself);
 // a usage error when the document has fewer elements.
 TqelXMLNode2* ElementAt(TqelXMLParser2& document, long index);
-// Loads FILE and fails with its LastError when the load reported one (a file
+// Loads FILE in the reading --reading names. A standard reading that fails
+// fails here with its message; a classic one leaves LastError to the verb (a file
 // that cannot be read raises EFileError).
-void LoadDocumentStrict(TqelXMLParser2& document, const std::string& fileName);
+void LoadDocument(TqelXMLParser2& document, const std::string& fileName, const TCliArguments& args);
+// Loads FILE and fails with its LastError when the load reported one.
+void LoadDocumentStrict(TqelXMLParser2& document, const std::string& fileName, const TCliArguments& args);
 // The failure of a load or fragment parse: the document's LastError, with the
 // partially read document it quotes cut after PartialDocumentShown bytes and a
 // line saying how many more there were.

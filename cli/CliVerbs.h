@@ -12,3 +12,11 @@ int VerbSelect(const TCliArguments& args, TCliStreams& io);
 int VerbTransform(const TCliArguments& args, TCliStreams& io);
 int VerbXel(const TCliArguments& args, TCliStreams& io);
 int VerbTable(const TCliArguments& args, TCliStreams& io);
+// The edit verbs: one change to element --at N, then the whole document to -o OUT,
+// standard output, or back to FILE with --in-place.
+int VerbSetAttribute(const TCliArguments& args, TCliStreams& io);
+int VerbRemoveAttribute(const TCliArguments& args, TCliStreams& io);
+int VerbSetText(const TCliArguments& args, TCliStreams& io);
+int VerbRename(const TCliArguments& args, TCliStreams& io);
+int VerbAddChild(const TCliArguments& args, TCliStreams& io);
+int VerbDelete(const TCliArguments& args, TCliStreams& io);

@@ -10,7 +10,7 @@ int VerbParse(const TCliArguments& args, TCliStreams&)
 {
     args.AtMost(1);
     TqelXMLParser2 document;
-    LoadDocumentStrict(document, args.Need(0, "FILE"));
+    LoadDocumentStrict(document, args.Need(0, "FILE"), args);
     return 0;
 }
 
@@ -18,7 +18,7 @@ int VerbWrite(const TCliArguments& args, TCliStreams& io)
 {
     args.AtMost(1);
     TqelXMLParser2 document;
-    document.LoadFromFile(args.Need(0, "FILE"));
+    LoadDocument(document, args.Need(0, "FILE"), args);
     const std::string text = args.At ? document.GetNodeXML(TargetElement(document, args)) : document.GetXMLText();
     WriteResult(args, io, text);
     if (!document.LastError.empty()) throw ParseFailure(document);
@@ -31,7 +31,7 @@ int VerbFragment(const TCliArguments& args, TCliStreams& io)
     const std::string& fileName = args.Need(0, "FILE");
     const std::string fragment = ReadFileText(args.Need(1, "TEXTFILE"));
     TqelXMLParser2 document;
-    document.LoadFromFile(fileName);
+    LoadDocument(document, fileName, args);
     document.ParseFragment(TargetElement(document, args), fragment);
     WriteResult(args, io, document.GetXMLText());
     if (!document.LastError.empty()) throw ParseFailure(document);

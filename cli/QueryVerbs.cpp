@@ -44,7 +44,7 @@ int VerbEval(const TCliArguments& args, TCliStreams& io)
     if (fileName == "-") {
         if (args.At) throw ECliUsage("--at needs a document, not -");
     } else {
-        LoadDocumentStrict(document, fileName);
+        LoadDocumentStrict(document, fileName, args);
         context = TargetElement(document, args);
     }
 
@@ -66,7 +66,7 @@ int VerbSelect(const TCliArguments& args, TCliStreams& io)
     const std::string& fileName = args.Need(0, "FILE");
     const std::string& expression = args.Need(1, "EXPR");
     TqelXMLParser2 document;
-    LoadDocumentStrict(document, fileName);
+    LoadDocumentStrict(document, fileName, args);
     TqelXMLNode2* start = TargetElement(document, args);
 
     TqelNodeRefList list;

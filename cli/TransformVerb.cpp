@@ -10,8 +10,8 @@ int VerbTransform(const TCliArguments& args, TCliStreams& io)
     const std::string& styleName = args.Need(1, "STYLESHEET");
     TqelXMLParser2 document;
     TqelXMLParser2 stylesheet;
-    LoadDocumentStrict(document, fileName);
-    LoadDocumentStrict(stylesheet, styleName);
+    LoadDocumentStrict(document, fileName, args);
+    LoadDocumentStrict(stylesheet, styleName, args);
     TqelXMLNode2* element = TargetElement(document, args);
     std::string text;
     element->TransformWith(stylesheet, text);  // raises before anything is written

@@ -10,7 +10,7 @@ int VerbXel(const TCliArguments& args, TCliStreams& io)
 {
     args.AtMost(1);
     TqelXMLParser2 document;
-    LoadDocumentStrict(document, args.Need(0, "FILE"));
+    LoadDocumentStrict(document, args.Need(0, "FILE"), args);
     TqelXMLNode2* element = TargetElement(document, args);
     SetXelWhileLimit(args.Globals.WhileLimit);
     document.SetXelCustomHandler([&io](TqelXMLParser2&, TqelXMLNode2& node, const std::string& text) {

@@ -3,6 +3,7 @@
 // holds them, and the document class that parses and writes XML text.
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,6 +16,7 @@ class TqelXPathParser2;
 class TqelXPathParserList2;
 class TqelXMLNode2;
 class Variant;
+struct TqelStandardSource;
 struct TqelXSLSort;
 using TqelXSLSortKeys = std::vector<TqelXSLSort>;
 
@@ -119,10 +121,17 @@ public:
     std::string Prefix;
     std::string Text;
     bool NeedsCData = false;
+    // Where a standard reading found the element in its document's text (byte
+    // offsets; zero for elements made otherwise). Cloning does not copy them.
+    std::uint8_t SourceFlags = 0;        // TqelSourceFlag bits
+    std::uint32_t SourceEndTag = 0;      // offset of "</", or of the content's end for an empty-element tag
     TqelXMLParser2* Document = nullptr;  // not owned; set by the parser below the root only
     TqelXMLNode2* Parent = nullptr;      // not owned
     TqelXMLChildList2 Children;          // owned
     TqelXMLAttributeList2 Attributes;    // owned
+    std::uint32_t SourceStart = 0;       // offset of the start tag's "<"
+    std::uint32_t SourceContent = 0;     // offset just past the start tag
+    std::uint64_t SourceDigest = 0;      // digest of name, attributes, text and children as read
 
     TqelXMLNode2() = default;
     TqelXMLNode2(const TqelXMLNode2&) = delete;
@@ -211,6 +220,10 @@ std::string AttributeValueProblem(std::string_view value);
 // and the expression text.
 using TqelXelCustomEvent = std::function<void(TqelXMLParser2& document, TqelXMLNode2& node, const std::string& expression)>;
 
+// How a document's text is read: the engine's own scanner, or XML 1.0 with a
+// lossless save (see StandardReader.cpp and LosslessWriter.cpp).
+enum class TqelXMLReading { Classic, Standard };
+
 // A document: itself the outermost element of its tree, with the parser's state,
 // the output buffer shared by the writer and the stylesheet processor, the XML
 // declaration and the cache of compiled expressions.
@@ -238,8 +251,17 @@ public:
     // Reads the file and parses it as a whole document; LastError holds the result.
     // A file that cannot be read raises EFileError and changes nothing.
     void LoadFromFile(const std::string& fileName);
+    // As above in the given reading. A standard reading that fails loads nothing and
+    // leaves "FILE:LINE:COLUMN: reason" in LastError.
+    void LoadFromFile(const std::string& fileName, TqelXMLReading reading);
     // Parses text as a whole document; LastError holds the result.
     void LoadFromText(std::string text);
+    // As above in the given reading; a standard error reads "LINE:COLUMN: reason".
+    void LoadFromText(std::string text, TqelXMLReading reading);
+    // The reading of the last load (a new document is classic).
+    TqelXMLReading Reading() const { return FStandard ? TqelXMLReading::Standard : TqelXMLReading::Classic; }
+    // The state of a standard reading, or nullptr for a classic document.
+    const TqelStandardSource* StandardSource() const { return FStandard.get(); }
     // Whole-document parse of Source; returns "" on success or the composed message.
     std::string Parse();
     // Rebuilds node from text; LastError holds the result.
@@ -295,12 +317,21 @@ public:
 
 private:
     int FTransformDepth = 0;  // nesting of template bodies and instructions being run
+    std::unique_ptr<TqelStandardSource> FStandard;  // owned; set by a standard reading only
+    // A transformation escapes what a standard document's values and a standard
+    // stylesheet's literals write (their text is decoded).
+    bool FEscapeValues = false;
+    bool FEscapeLiterals = false;
+    // Appends text, escaped when escape is set.
+    void AppendOutputText(std::string_view text, bool escape);
+    void LoadStandard(std::string text, const std::string& fileName);
+    void ParseStandardFragment(TqelXMLNode2* node, std::string text);
     friend class TTransformDepthGuard;
     void ParseElement(TqelXMLNode2* cur, TqelXMLNode2* stop);
     void ParseAttributes(TqelXMLNode2* node, std::string_view text);
     void ParseText(TqelXMLNode2* node);
     std::string ComposeParseError(const std::string& message);
-    void WriteDeclaration();
+    void WriteDeclaration(const TqelXMLNode2& root);
     // Appends an attribute value written between quote (see AttributeQuote).
     void AppendAttributeValue(std::string_view value, char quote);
     // Takes the first OutLength characters and releases the buffer.

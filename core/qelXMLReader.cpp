@@ -12,6 +12,8 @@
 #include <stdexcept>
 #include <unordered_map>
 
+#include "core/SourceMarkup.h"
+#include "core/StandardSource.h"
 #include "core/qelXMLParser2.h"
 
 namespace {
@@ -22,15 +24,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Removes characters of code 32 and below from both ends.
-std::string_view Trim(std::string_view s)
-{
-    std::size_t first = 0;
-    while (first < s.size() && static_cast<unsigned char>(s[first]) <= 32) ++first;
-    std::size_t last = s.size();
-    while (last > first && static_cast<unsigned char>(s[last - 1]) <= 32) --last;
-    return s.substr(first, last - first);
-}
+std::string_view Trim(std::string_view s) { return TrimControls(s); }
 
 constexpr std::string_view CDataStart = "<![CDATA[";
 constexpr std::string_view CDataEnd = "]]>";
@@ -43,6 +37,7 @@ constexpr int AttributeIndexThreshold = 16;
 
 std::string TqelXMLParser2::Parse()
 {
+    FStandard.reset();
     Attributes.Clear();
     Children.Clear();
     PathCache.reset();
@@ -72,6 +67,7 @@ std::string TqelXMLParser2::Parse()
 
 void TqelXMLParser2::ParseFragment(TqelXMLNode2* node, std::string text)
 {
+    if (FStandard) return ParseStandardFragment(node, std::move(text));
     Source = std::move(text);
     Position = 1;
     ParseRoot = node;

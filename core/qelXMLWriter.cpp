@@ -4,6 +4,9 @@
 
 #include <algorithm>
 
+#include "core/StandardSource.h"
+#include "core/TextEncoding.h"
+#include "core/TreeWalk.h"
 #include "core/qelXMLParser2.h"
 #include "core/qelStrings.h"
 
@@ -19,6 +22,36 @@ const std::string Indentation(2 * MaxIndentLevel, ' ');
 std::string_view IndentFor(int level)
 {
     return std::string_view(Indentation).substr(0, 2 * static_cast<std::size_t>(std::clamp(level, 0, MaxIndentLevel)));
+}
+
+bool HasNonAscii(std::string_view text)
+{
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return true;
+    return false;
+}
+
+// A document that declares no encoding is written as ISO-8859-1, unless what it
+// holds is UTF-8 beyond ASCII: then the declaration must say so.
+bool HoldsUtf8BeyondAscii(const TqelXMLNode2& root)
+{
+    bool beyondAscii = false;
+    bool utf8 = true;
+    auto check = [&](std::string_view text) {
+        if (!HasNonAscii(text)) return;
+        beyondAscii = true;
+        utf8 = utf8 && IsUtf8(text);
+    };
+    WalkPreOrder(&root, [&](const TqelXMLNode2* node) {
+        check(node->Name);
+        check(node->Text);
+        for (const auto& attribute : node->Attributes) {
+            check(attribute->Name);
+            check(attribute->Value);
+        }
+        return !utf8;
+    });
+    return beyondAscii && utf8;
 }
 }  // namespace
 
@@ -141,12 +174,12 @@ void TqelXMLParser2::AppendAttributeValue(std::string_view value, char quote)
     AppendOutput(ReplaceAll(quoted, ">", "&gt;"));
 }
 
-void TqelXMLParser2::WriteDeclaration()
+void TqelXMLParser2::WriteDeclaration(const TqelXMLNode2& root)
 {
     std::string version = Declaration->GetAttribute("version");
     std::string encoding = Declaration->GetAttribute("encoding");
     if (version.empty()) version = "1.0";
-    if (encoding.empty()) encoding = "ISO-8859-1";
+    if (encoding.empty()) encoding = HoldsUtf8BeyondAscii(root) ? "UTF-8" : "ISO-8859-1";
     AppendOutput("<?xml version='");
     AppendOutput(version);
     AppendOutput("' encoding='");
@@ -167,8 +200,12 @@ void TqelXMLParser2::TakeOutput(std::string& result)
 
 void TqelXMLParser2::GetXMLText(std::string& result)
 {
+    if (FStandard) {
+        result = WriteLossless(*this, *this);
+        return;
+    }
     ResetOutput();
-    WriteDeclaration();
+    WriteDeclaration(*this);
     WriteNode(this);
     TakeOutput(result);
 }
@@ -184,8 +221,12 @@ void TqelXMLParser2::GetNodeXML(const TqelXMLNode2* node, std::string& result)
 {
     result.clear();
     if (!node) return;
+    if (FStandard) {
+        result = WriteLossless(*this, *node);
+        return;
+    }
     ResetOutput();
-    if (!node->Parent) WriteDeclaration();
+    if (!node->Parent) WriteDeclaration(*node);
     WriteNode(node);
     TakeOutput(result);
 }

@@ -1,10 +1,12 @@
 // The nodes of a template body: literal result elements, "xsl:element" and the
 // xsl instructions. Output is text, written in the order it is produced, with a
 // line break and indentation before every start tag and nothing escaped but the
-// quote of an attribute value that holds both kinds.
+// quote of an attribute value that holds both kinds, and the decoded text of
+// documents and stylesheets read in the standard reading.
 
 #include <algorithm>
 
+#include "core/SourceMarkup.h"
 #include "core/StackSpace.h"
 #include "core/qelStrings.h"
 #include "xpath/Variant.h"
@@ -37,8 +39,8 @@ constexpr std::string_view LineBreak = "\r\n";
 
 // A blank, the name, "=" and the value between the quote it does not hold (see
 // AttributeQuote). A value that holds both has that quote written inside as a
-// reference, which HTML decodes; nothing else is escaped.
-std::string HtmlAttribute(std::string_view name, std::string_view value)
+// reference, which HTML decodes; with escape, "&", "<" and ">" are escaped too.
+std::string HtmlAttribute(std::string_view name, std::string_view value, bool escape)
 {
     const char quote = AttributeQuote(value);
     const std::string_view reference = quote == '"' ? "&quot;" : "&#39;";
@@ -46,7 +48,12 @@ std::string HtmlAttribute(std::string_view name, std::string_view value)
     text += name;
     text += '=';
     text += quote;
-    text += ReplaceAll(value, std::string_view(&quote, 1), reference);
+    if (escape) {
+        std::string escaped;
+        AppendEscaped(escaped, value, 0, false);
+        text += ReplaceAll(escaped, std::string_view(&quote, 1), reference);
+    } else
+        text += ReplaceAll(value, std::string_view(&quote, 1), reference);
     text += quote;
     return text;
 }
@@ -87,7 +94,8 @@ void TqelXMLParser2::ProcessNode(TqelXMLNode2* node, TqelXMLNode2* context, cons
     AppendOutput(std::string(LineBreak) + indent + "<" + name);
     if (literal && node->Attributes.Count() > 0) {
         std::string attributes;
-        for (const auto& attribute : node->Attributes) attributes += HtmlAttribute(attribute->Name, attribute->Value);
+        for (const auto& attribute : node->Attributes)
+            attributes += HtmlAttribute(attribute->Name, attribute->Value, FEscapeLiterals);
         AppendOutput(attributes);
     }
     const bool hasChildren = node->Children.Count() > 0;
@@ -96,7 +104,11 @@ void TqelXMLParser2::ProcessNode(TqelXMLNode2* node, TqelXMLNode2* context, cons
         return;
     }
     // The tail of the start tag waits while "xsl:attribute" children may still add to it.
-    std::string pending = node->NeedsCData ? "><![CDATA[" + node->Text + "]]>" : ">" + node->Text;
+    std::string pending = ">";
+    if (FEscapeLiterals)
+        AppendEscaped(pending, node->Text, 0, false);
+    else
+        pending = node->NeedsCData ? "><![CDATA[" + node->Text + "]]>" : ">" + node->Text;
     if (!hasChildren) {
         AppendOutput(pending + "</" + name + ">");
         return;
@@ -152,7 +164,15 @@ bool TqelXMLParser2::ValueOfText(const TqelXMLNode2* node, TqelXMLNode2* context
 void TqelXMLParser2::XslValueOf(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList&)
 {
     std::string text;
-    if (ValueOfText(node, context, text)) AppendOutput(text);
+    if (ValueOfText(node, context, text)) AppendOutputText(text, FEscapeValues);
+}
+
+void TqelXMLParser2::AppendOutputText(std::string_view text, bool escape)
+{
+    if (!escape) return AppendOutput(text);
+    std::string escaped;
+    AppendEscaped(escaped, text, 0, false);
+    AppendOutput(escaped);
 }
 
 void TqelXMLParser2::XslIf(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates)
@@ -203,10 +223,12 @@ void TqelXMLParser2::XslAttribute(TqelXMLNode2* node, TqelXMLNode2* context, con
 {
     std::string value;
     if (node->Children.Count() == 0)
-        value = node->Text;
-    else if (node->Children[0]->Name == "xsl:value-of")
+        AppendOutput(HtmlAttribute(node->GetAttribute("name"), node->Text, FEscapeLiterals));
+    else if (node->Children[0]->Name == "xsl:value-of") {
         ValueOfText(node->Children[0], context, value);
-    AppendOutput(HtmlAttribute(node->GetAttribute("name"), value));
+        AppendOutput(HtmlAttribute(node->GetAttribute("name"), value, FEscapeValues));
+    } else
+        AppendOutput(HtmlAttribute(node->GetAttribute("name"), value, false));
 }
 
 void TqelXMLParser2::XslComment(TqelXMLNode2* node, TqelXMLNode2*, const TqelNodeRefList&)

@@ -74,6 +74,11 @@ void TqelXMLParser2::TransformNode(TqelXMLNode2* node, std::string& text)
     };
     text.clear();
     ResetOutput();
+    const TqelXMLNode2* top = node;
+    while (top && top->Parent) top = top->Parent;
+    const auto* document = node && node->Document ? node->Document : dynamic_cast<const TqelXMLParser2*>(top);
+    FEscapeValues = document && document->Reading() == TqelXMLReading::Standard;
+    FEscapeLiterals = Reading() == TqelXMLReading::Standard;
     try {
         run();
     } catch (...) {

@@ -20,6 +20,11 @@ TEST(HostileInputStress, AHundredMegabyteTextInOneElement)
     EXPECT_EQ(written.size(), text.size() + 46);  // the declaration line
     auto copy = doc->Clone();
     EXPECT_EQ(copy->Text.size(), size);
+
+    doc->LoadFromText(text, TqelXMLReading::Standard);
+    ASSERT_EQ(doc->LastError, "");
+    EXPECT_EQ(doc->Text.size(), size);
+    EXPECT_EQ(doc->GetXMLText(), text);
 }
 
 TEST(HostileInputStress, AMillionAttributes)

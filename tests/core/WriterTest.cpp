@@ -28,6 +28,11 @@ const TWriteCase WriteCases[] = {
     {"<a><b><c/></b></a>", Decl + "<a>\r\n  <b>\r\n    <c/>\r\n  </b>\r\n</a>"},
     {"<?xml version='1.1' encoding='UTF-8' standalone='no'?><a/>",
      "<?xml version='1.1' encoding='UTF-8' ?>\r\n<a/>"},
+    // No declared encoding: text that is UTF-8 beyond ASCII says so; other bytes keep ISO-8859-1.
+    {"<a k='\xC3\xA9'>caf\xC3\xA9</a>", "<?xml version='1.0' encoding='UTF-8' ?>\r\n<a k='\xC3\xA9'>caf\xC3\xA9</a>"},
+    {"<a>caf\xE9</a>", Decl + "<a>caf\xE9</a>"},
+    {"<a>\xC3\xA9\xE9</a>", Decl + "<a>\xC3\xA9\xE9</a>"},
+    {"<?xml version='1.0' encoding='ISO-8859-1'?><a>\xC3\xA9</a>", Decl + "<a>\xC3\xA9</a>"},
 };
 
 TEST(WriterFormat, DocumentText)

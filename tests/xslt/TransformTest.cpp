@@ -169,3 +169,35 @@ TEST(TransformExamples, CatalogPageListsShelvesAndSortsBooksByTitle)
 }
 
 }  // namespace
+
+namespace {
+
+std::string TransformIn(TqelXMLReading styleReading, TqelXMLReading docReading, const std::string& stylesheet,
+                        const std::string& source)
+{
+    TqelXMLParser2 style, doc;
+    style.LoadFromText(stylesheet, styleReading);
+    doc.LoadFromText(source, docReading);
+    EXPECT_EQ(style.LastError + doc.LastError, "");
+    std::string text;
+    doc.TransformWith(style, text);
+    return text;
+}
+
+// Rule: the standard reading decodes text and values, so what a transformation
+// writes of them is escaped again; a classic document's text is written as it is.
+TEST(TransformEscaping, DecodedTextIsEscapedAgain)
+{
+    const std::string style = Entry("<p href='x?a=1&amp;b=2'><xsl:attribute name='t'><xsl:value-of select='@t'/>"
+                                    "</xsl:attribute><xsl:value-of select='.'/></p>");
+    const std::string source = "<r t=\"a&amp;'&lt;\">Fish &amp; Chips &gt;</r>";
+    const auto classic = TqelXMLReading::Classic, standard = TqelXMLReading::Standard;
+    EXPECT_EQ(TransformIn(classic, standard, style, source),
+              "\r\n<p href='x?a=1&amp;b=2' t=\"a&amp;'&lt;\">Fish &amp; Chips &gt;\r\n</p>");
+    EXPECT_EQ(TransformIn(standard, standard, style, source),
+              "\r\n<p href='x?a=1&amp;b=2' t=\"a&amp;'&lt;\">Fish &amp; Chips &gt;\r\n</p>");
+    EXPECT_EQ(TransformIn(classic, classic, style, source),
+              "\r\n<p href='x?a=1&amp;b=2' t=\"a&amp;'&lt;\">Fish &amp; Chips &gt;\r\n</p>");
+}
+
+}  // namespace
