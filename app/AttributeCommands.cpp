@@ -12,6 +12,7 @@
 #include <QTreeView>
 
 #include "app/HandlerGuards.h"
+#include "app/UndoCommands.h"
 
 int TBrindleF::SelectedAttributeRow() const
 {
@@ -50,8 +51,10 @@ void TBrindleF::Addattribute1Click()
     }
     const std::string key = Encode(name);
     element->SetAttribute(std::string_view(key), Encode(value));
-    TqelXMLAttribute2* attribute = element->Attributes[element->IndexOfAttribute(key)];
-    FAttributeList->AppendRow({attribute, {name, value}});
+    const int index = element->IndexOfAttribute(key);
+    Record(std::make_unique<TAttributePresenceStep>(*this, QStringLiteral("Add attribute ") + name, PathOf(element),
+                                                    index, nullptr));
+    FAttributeList->AppendRow({element->Attributes[index], {name, value}});
 }
 
 void TBrindleF::Deleteattribute1Click()
@@ -63,7 +66,11 @@ void TBrindleF::Deleteattribute1Click()
                              QLatin1Char('?');
     // Only Yes deletes: a box closed any other way keeps the attribute.
     if (!Prompts().AskYesNo(question)) return;
-    if (element->RemoveAttribute(FAttributeList->Ref(row))) FAttributeList->RemoveRow(row);
+    const int index = element->Attributes.IndexOf(FAttributeList->Ref(row));
+    if (index < 0) return;
+    Record(std::make_unique<TAttributePresenceStep>(*this, QStringLiteral("Delete attribute ") + FAttributeList->Cell(row, 0),
+                                                    PathOf(element), index, element->Attributes.Delete(index)));
+    FAttributeList->RemoveRow(row);
 }
 
 void TBrindleF::viewClick(const QPoint& position)
@@ -97,7 +104,11 @@ bool TBrindleF::InEditKeyPress(int key)
         const int row = SelectedAttributeRow();
         if (row >= 0) {
             TqelXMLAttribute2* attribute = FAttributeList->Ref(row);
+            TqelXMLNode2* element = SelectedRowElement();
             const QString text = InEdit->text();
+            if (element)
+                Record(std::make_unique<TAttributeEditStep>(*this, PathOf(element),
+                                                            element->Attributes.IndexOf(attribute), *attribute));
             if (FInEditMode == TInEditMode::Value) {
                 attribute->SetValue(Encode(text));
                 FAttributeList->SetCell(row, 1, text);

@@ -80,6 +80,8 @@ protected:
     // the top, Item({0, 1}) the second child of its first child.
     QModelIndex Item(std::initializer_list<int> rows) const;
     void SelectItem(const QModelIndex& index) const;
+    // Selects the item and lists its element (List Node), which selects its row.
+    void ListItem(const QModelIndex& index);
     // The label of the selected tree item, or "" when none is selected.
     std::string SelectedLabel() const;
     // Labels of the shown tree: "label(child child(grandchild))".
