@@ -106,7 +106,8 @@ bool TBrindleF::InEditKeyPress(int key)
             TqelXMLAttribute2* attribute = FAttributeList->Ref(row);
             TqelXMLNode2* element = SelectedRowElement();
             const QString text = InEdit->text();
-            if (element)
+            const std::string& before = FInEditMode == TInEditMode::Value ? attribute->Value : attribute->Name;
+            if (element && Encode(text) != before)
                 Record(std::make_unique<TAttributeEditStep>(*this, PathOf(element),
                                                             element->Attributes.IndexOf(attribute), *attribute));
             if (FInEditMode == TInEditMode::Value) {

@@ -1,16 +1,21 @@
 // Start-up, the window's layout, the file commands with their save prompt,
 // program end and what selecting a tree item shows.
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTest>
+#include <QTimer>
 
 #include "WindowFixture.h"
 
@@ -255,6 +260,33 @@ TEST_F(TFileCommandTest, SavePromptBeforeDiscarding)
             TearDown();
         }
     }
+}
+
+// The save prompt as people see it: a key pressed by accident, Escape and the
+// box's close button all answer Cancel; only the buttons answer Yes or No.
+TEST(TQtPromptsTest, QuestionBoxAnswersCancelUnlessAButtonIsChosen)
+{
+    QWidget owner;
+    TQtPrompts prompts(&owner, QStringLiteral("Brindle 4"));
+    // A box the action leaves open is answered Yes a little later, which fails
+    // the test instead of hanging it.
+    const auto answerWith = [&owner](std::function<void(QMessageBox&)> act) {
+        QTimer::singleShot(0, &owner, [act] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) act(*box);
+        });
+        QTimer::singleShot(2000, &owner, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                box->button(QMessageBox::Yes)->click();
+        });
+    };
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        answerWith([key](QMessageBox& box) { QTest::keyClick(&box, key); });
+        EXPECT_EQ(prompts.AskYesNoCancel(QStringLiteral("Save?")), TChoice::Cancel) << key;
+    }
+    answerWith([](QMessageBox& box) { box.close(); });
+    EXPECT_EQ(prompts.AskYesNoCancel(QStringLiteral("Save?")), TChoice::Cancel);
+    answerWith([](QMessageBox& box) { box.button(QMessageBox::No)->click(); });
+    EXPECT_EQ(prompts.AskYesNoCancel(QStringLiteral("Save?")), TChoice::No);
 }
 
 // Modified without a file, Yes goes to Save As; cancelling its dialog calls
