@@ -127,7 +127,6 @@ void TBrindleF::CreateServices()
         },
         this));
     RunCommand([this] { ReadSettings(); });
-    RunCommand([this] { RestoreLayout(); });
 }
 
 QList<QSplitter*> TBrindleF::LayoutSplitters() const { return {Splitter1, Splitter2, Splitter3, Splitter4}; }

@@ -90,6 +90,9 @@ void TBrindleF::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (FFirstShowDone) return;
     FFirstShowDone = true;
+    // Restored once the window is on its screen, whose size a stored
+    // geometry is checked against.
+    RunCommand([this] { RestoreLayout(); });
     // Opening waits until the window is on the screen, so that a message about
     // the document appears over it.
     QMetaObject::invokeMethod(this, [this] { RunCommand([this] { FormShow(); }); }, Qt::QueuedConnection);
