@@ -78,10 +78,12 @@ public:
     // Loads the file into WorkDoc and shows it; CurrentFile and the caption follow.
     // The selection list, attribute list and editor are emptied, as their rows
     // refer to elements of the replaced document. A syntax error leaves the tree
-    // with what was parsed and is shown in a message box. A file that cannot be
-    // read raises and changes nothing.
+    // with what was parsed, is shown in a message box and marks the document
+    // incomplete. The history is emptied. A file that cannot be read raises and
+    // changes nothing.
     void OpenDocument(const QString& fileName);
-    // Forgets the file and empties every view; WorkDoc keeps its element tree.
+    // Forgets the file, empties every view and the history; WorkDoc keeps its
+    // element tree.
     void CloseDocument();
     // Caption: AppTitle, or "<file name without folder> - " + AppTitle; a
     // modified document adds "*" to the file name ("Untitled*" without a file).
