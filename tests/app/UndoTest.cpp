@@ -132,6 +132,16 @@ TEST_F(TUndoTest, SavedStateAndEmptiedHistory)
     Asked();
 }
 
+// The history reaches back well over a hundred steps.
+TEST_F(TUndoTest, HistoryKeepsOverAHundredSteps)
+{
+    constexpr int KSteps = 150;
+    for (int i = 0; i < KSteps; ++i) Tree()->model()->setData(Item({1}), QStringLiteral("n%1").arg(i));
+    for (int i = 0; i < KSteps; ++i) Trigger("Undo1");
+    EXPECT_EQ(ElementOf(Item({1}))->Name, "note");
+    EXPECT_FALSE(Window->Modified());
+}
+
 // Typing into the node-text editor makes one step per element.
 TEST_F(TUndoTest, TypingIsOneStepPerElement)
 {
