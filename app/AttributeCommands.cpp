@@ -14,6 +14,7 @@
 #include <stdexcept>
 
 #include "app/HandlerGuards.h"
+#include "app/UndoCommands.h"
 
 int TBrindleF::SelectedAttributeRow() const
 {
@@ -52,8 +53,10 @@ void TBrindleF::Addattribute1Click()
     }
     const std::string key = Encode(name);
     element->SetAttribute(std::string_view(key), Encode(value));
-    TqelXMLAttribute2* attribute = element->Attributes[element->IndexOfAttribute(key)];
-    FAttributeList->AppendRow({attribute, {name, value}});
+    const int index = element->IndexOfAttribute(key);
+    Record(std::make_unique<TAttributePresenceStep>(*this, QStringLiteral("Add attribute ") + name, PathOf(element),
+                                                    index, nullptr));
+    FAttributeList->AppendRow({element->Attributes[index], {name, value}});
 }
 
 void TBrindleF::Deleteattribute1Click()
@@ -65,7 +68,11 @@ void TBrindleF::Deleteattribute1Click()
                              QLatin1Char('?');
     // Only Yes deletes: a box closed any other way keeps the attribute.
     if (!Prompts().AskYesNo(question)) return;
-    if (element->RemoveAttribute(FAttributeList->Ref(row))) FAttributeList->RemoveRow(row);
+    const int index = element->Attributes.IndexOf(FAttributeList->Ref(row));
+    if (index < 0) return;
+    Record(std::make_unique<TAttributePresenceStep>(*this, QStringLiteral("Delete attribute ") + FAttributeList->Cell(row, 0),
+                                                    PathOf(element), index, element->Attributes.Delete(index)));
+    FAttributeList->RemoveRow(row);
 }
 
 void TBrindleF::viewClick(const QPoint& position)
@@ -99,7 +106,12 @@ bool TBrindleF::InEditKeyPress(int key)
         const int row = SelectedAttributeRow();
         if (row >= 0) {
             TqelXMLAttribute2* attribute = FAttributeList->Ref(row);
+            TqelXMLNode2* element = SelectedRowElement();
             const QString text = InEdit->text();
+            const std::string& before = FInEditMode == TInEditMode::Value ? attribute->Value : attribute->Name;
+            if (element && Encode(text) != before)
+                Record(std::make_unique<TAttributeEditStep>(*this, PathOf(element),
+                                                            element->Attributes.IndexOf(attribute), *attribute));
             if (FInEditMode == TInEditMode::Value) {
                 std::string value = Encode(text);
                 // Refused before anything changes; the box keeps the text to be mended.

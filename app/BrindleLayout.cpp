@@ -199,6 +199,14 @@ void TBrindleF::CreateMenus()
         AddAction(File1, "TransformUsing1", QStringLiteral("Transform &Using..."), &TBrindleF::TransformUsing1Click);
     TransformTo1 = AddAction(File1, "TransformTo1", QStringLiteral("Transform &To..."), &TBrindleF::TransformTo1Click);
 
+    Edit1 = addMenu("Edit1", QStringLiteral("&Edit"));
+    Undo1 = AddAction(Edit1, "Undo1", QStringLiteral("&Undo"), &TBrindleF::Undo1Click);
+    Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    Undo1->setEnabled(false);
+    Redo1 = AddAction(Edit1, "Redo1", QStringLiteral("&Redo"), &TBrindleF::Redo1Click);
+    Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    Redo1->setEnabled(false);
+
     View1 = addMenu("View1", QStringLiteral("&View"));
     ListNode1 = AddAction(View1, "ListNode1", QStringLiteral("List Node"), &TBrindleF::ListNode1Click);
     ListNode1->setShortcut(QKeySequence(Qt::Key_F2));
@@ -279,4 +287,6 @@ void TBrindleF::ConnectHandlers()
     connect(editor, &QPlainTextEdit::textChanged, this, [this] {
         if (FEditorChangeAttached) RunCommand([this] { editorChange(); });
     });
+    connect(book, &QTabWidget::currentChanged, this, [this] { RunCommand([this] { bookChange(); }); });
+    FTreeModel->SetLabelEdit([this](const QModelIndex& item, const QString& label) { RenameItem(item, label); });
 }

@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSettings>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTextDocument>
 #include <QToolTip>
@@ -31,6 +32,8 @@
 namespace {
 
 const QString KSettingsSection = QStringLiteral("settings");
+// The window's size, place, maximised state and splitter positions.
+const QString KWindowSection = QStringLiteral("window/");
 // Stands for the executable's folder in a sample's body.
 constexpr std::string_view KAppDirMarker = "{appldir}";
 // A hint shows at most this many characters: the text of a whole book would
@@ -126,13 +129,33 @@ void TBrindleF::CreateServices()
     RunCommand([this] { ReadSettings(); });
 }
 
+QList<QSplitter*> TBrindleF::LayoutSplitters() const { return {Splitter1, Splitter2, Splitter3, Splitter4}; }
+
+void TBrindleF::RestoreLayout()
+{
+    // Nothing stored, or something unreadable, keeps the designed layout.
+    const QSettings ini(SettingsFileName(), QSettings::IniFormat);
+    restoreGeometry(ini.value(KWindowSection + QStringLiteral("geometry")).toByteArray());
+    for (QSplitter* splitter : LayoutSplitters())
+        splitter->restoreState(ini.value(KWindowSection + splitter->objectName()).toByteArray());
+}
+
+void TBrindleF::SaveLayout() const
+{
+    QSettings ini(SettingsFileName(), QSettings::IniFormat);
+    ini.setValue(KWindowSection + QStringLiteral("geometry"), saveGeometry());
+    for (const QSplitter* splitter : LayoutSplitters())
+        ini.setValue(KWindowSection + splitter->objectName(), splitter->saveState());
+    ini.sync();
+}
+
 QString TBrindleF::SettingsFileName() const { return IniFileBeside(FExeName); }
 
 void TBrindleF::qelMruMenu1SelectFile(TqelMruMenu* /*sender*/, const QString& fileName)
 {
     if (!QFileInfo(fileName).isFile()) return;
     // Opened as Open opens: the current document may still hold edits.
-    SavePrompt();
+    if (!LeaveDocument()) return;
     CloseDocument();
     OpenDocument(fileName);
 }

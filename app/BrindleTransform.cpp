@@ -15,6 +15,7 @@
 
 #include "app/HandlerGuards.h"
 #include "app/SourceEditor.h"
+#include "app/UndoCommands.h"
 #include "core/qelStrings.h"
 #include "xel/qelXelInterpreter.h"
 #include "xslt/qelXSLTransform.h"
@@ -88,19 +89,26 @@ void TBrindleF::RunTransform(const QString& stylesheetFile, const QString& outpu
         edfilter->setPlainText(QStringLiteral("Performed XSLT transformation in %1 millisecond").arg(elapsed));
 }
 
-void TBrindleF::LoadasDocument1Click()
+void TBrindleF::LoadasDocument1Click() { ApplySource(SelectedTreeIndex()); }
+
+void TBrindleF::ApplySource(const QModelIndex& item)
 {
-    const QModelIndex selected = SelectedTreeIndex();
-    if (!selected.isValid()) throw std::runtime_error("There is no node selected.");
+    if (!item.isValid()) throw std::runtime_error("There is no node selected.");
     const QString text = sourceeditor->Text();
-    if (selected.parent().isValid()) {
-        UpdateFragment(selected, text);
+    if (item.parent().isValid()) {
+        UpdateFragment(item, text);
         return;
     }
-    const QString file = CurrentFile;
-    CloseDocument();
-    CurrentFile = file;
-    BuildTree([this, &text] {
+    // Rows of the lists refer to elements that the parse destroys.
+    ClearEditor();
+    ClearLists();
+    std::unique_ptr<TqelXMLNode2> before;
+    std::unique_ptr<TqelXMLNode2> declaration;
+    std::string source;
+    BuildTree([this, &text, &before, &declaration, &source] {
+        before = TakeContent(*WorkDoc);
+        declaration = WorkDoc->Declaration->Clone();
+        source = std::move(WorkDoc->Source);
         WorkDoc->LoadFromText(Encode(text));
         // A declaration edited to name another encoding: the text is stored in
         // the encoding it now declares, so that what is shown stays what was typed.
@@ -108,9 +116,10 @@ void TBrindleF::LoadasDocument1Click()
             TTextCodec::ForDocument(WorkDoc->Declaration->GetAttribute("encoding"), WorkDoc->Source);
         if (declared.Name() != Codec().Name()) WorkDoc->LoadFromText(declared.Encode(text));
     });
-    UpdateCaption();
+    Record(std::make_unique<TContentStep>(*this, QStringLiteral("Update Document"), std::move(before),
+                                          std::move(declaration), std::move(source)));
     SelectTreeItem(FTreeModel->TopIndex());
-    ReportSyntaxError(text);
+    if (!ReportSyntaxError(text)) ShowSource(FTreeModel->TopIndex());
 }
 
 void TBrindleF::UpdateFragment(const QModelIndex& item, const QString& text)
@@ -122,13 +131,18 @@ void TBrindleF::UpdateFragment(const QModelIndex& item, const QString& text)
     ClearEditor();
     ClearLists();
     const QPersistentModelIndex kept = item;
+    std::unique_ptr<TqelXMLNode2> before;
     {
         THandlerDetach detached(FTreeChangeAttached);
-        AddTreeChildren(kept, [this, element, &fragment] { WorkDoc->ParseFragment(element, fragment); });
+        AddTreeChildren(kept, [this, element, &fragment, &before] {
+            before = TakeContent(*element);
+            WorkDoc->ParseFragment(element, fragment);
+        });
         SelectTreeItem(kept);
     }
+    Record(std::make_unique<TContentStep>(*this, QStringLiteral("Update Document"), PathOf(element), std::move(before)));
     // The item stays selected: the source view is refreshed here, not by the tree.
-    if (!ReportSyntaxError(text)) treeChange();
+    if (!ReportSyntaxError(text)) ShowSource(kept);
 }
 
 bool TBrindleF::ReportSyntaxError(const QString& typed)
@@ -145,7 +159,19 @@ void TBrindleF::RunNode1Click()
 {
     TqelXMLNode2* element = TElementTreeModel::Element(SelectedTreeIndex());
     if (!element) throw std::runtime_error("You did not select a node.");
-    element->ExecuteXel(*WorkDoc);
+    // A program may change anything in the document: the step keeps a copy of
+    // the whole document as it was, also when the run stops with an error.
+    auto before = WorkDoc->Clone();
+    const auto recordRun = [this, &before] {
+        Record(std::make_unique<TContentStep>(*this, QStringLiteral("Run XEL"), TElementPath{}, std::move(before)));
+    };
+    try {
+        element->ExecuteXel(*WorkDoc);
+    } catch (...) {
+        recordRun();
+        throw;
+    }
+    recordRun();
     RefreshAfterRun();
 }
 

@@ -93,6 +93,9 @@ void TBrindleF::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (FFirstShowDone) return;
     FFirstShowDone = true;
+    // Restored once the window is on its screen, whose size a stored
+    // geometry is checked against.
+    RunCommand([this] { RestoreLayout(); });
     // Opening waits until the window is on the screen, so that a message about
     // the document appears over it.
     QMetaObject::invokeMethod(this, [this] { RunCommand([this] { FormShow(); }); }, Qt::QueuedConnection);
@@ -107,20 +110,26 @@ void TBrindleF::FormShow()
 
 void TBrindleF::closeEvent(QCloseEvent* event)
 {
-    // A save that fails keeps the window open, so that the document can still be
-    // saved elsewhere.
-    if (RunCommand([this] { FormClose(); }))
+    // A save that fails, or a Cancel, keeps the window open, so that the
+    // document can still be saved elsewhere.
+    bool close = false;
+    if (RunCommand([this, &close] { close = FormClose(); }) && close) {
+        RunCommand([this] { SaveLayout(); });
         event->accept();
+    }
     else
         event->ignore();
 }
 
-void TBrindleF::FormClose()
+bool TBrindleF::FormClose()
 {
+    if (!LeaveDocument()) return false;
     dbtab->FormClose();
-    SavePrompt();
     CloseDocument();
+    return true;
 }
+
+bool TBrindleF::LeaveDocument() { return LeaveSource() && SavePrompt(); }
 
 void TBrindleF::OpenDocument(const QString& fileName)
 {
@@ -128,27 +137,34 @@ void TBrindleF::OpenDocument(const QString& fileName)
     ClearLists();
     BuildTree([this, &fileName] { WorkDoc->LoadFromFile(FileNameBytes(fileName)); });
     CurrentFile = fileName;
-    UpdateCaption();
+    FIncomplete = !WorkDoc->LastError.empty();
+    FHistory.Clear();
+    HistoryChanged();
     // Showing a partial document silently would let it be saved over the whole file.
-    if (!WorkDoc->LastError.empty()) Prompts().Message(DecodeMessage(WorkDoc->LastError));
+    if (FIncomplete) Prompts().Message(DecodeMessage(WorkDoc->LastError));
 }
 
 void TBrindleF::CloseDocument()
 {
     CurrentFile.clear();
+    FIncomplete = false;
     ClearTree();
     ClearEditor();
     ClearLists();
     sourceeditor->ClearAll();
-    UpdateCaption();
+    FHistory.Clear();
+    HistoryChanged();
 }
 
 void TBrindleF::UpdateCaption()
 {
-    if (CurrentFile.isEmpty())
+    const QString modified = Modified() ? QStringLiteral("*") : QString();
+    if (CurrentFile.isEmpty() && modified.isEmpty())
         setWindowTitle(AppTitle);
+    else if (CurrentFile.isEmpty())
+        setWindowTitle(QStringLiteral("Untitled*") + QStringLiteral(" - ") + AppTitle);
     else
-        setWindowTitle(QFileInfo(CurrentFile).fileName() + QStringLiteral(" - ") + AppTitle);
+        setWindowTitle(QFileInfo(CurrentFile).fileName() + modified + QStringLiteral(" - ") + AppTitle);
 }
 
 void TBrindleF::BuildTree(const std::function<void()>& load)
@@ -185,23 +201,60 @@ QString TBrindleF::InitialDir() const
     return QFileInfo(CurrentFile).absolutePath();
 }
 
-void TBrindleF::SavePrompt()
+bool TBrindleF::SavePrompt()
 {
-    if (CurrentFile.isEmpty()) return;
-    if (Prompts().AskYesNo(QStringLiteral("Do you want to save the current document?")))
-        WorkDoc->SaveToFile(FileNameBytes(CurrentFile));
+    if (!Modified()) return true;
+    switch (Prompts().AskYesNoCancel(QStringLiteral("Do you want to save the current document?"))) {
+    case TChoice::Yes:
+        return SaveDocument();
+    case TChoice::No:
+        return true;
+    case TChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool TBrindleF::SaveDocument()
+{
+    if (CurrentFile.isEmpty()) return SaveDocumentAs();
+    if (FIncomplete &&
+        !Prompts().AskYesNo(QStringLiteral("The document holds only the part of ") + QFileInfo(CurrentFile).fileName() +
+                            QStringLiteral(" that was read before an error. Saving it there loses the unread part "
+                                           "of the file. Do you want to save it anyway?")))
+        return false;
+    WorkDoc->SaveToFile(FileNameBytes(CurrentFile));
+    FIncomplete = false;
+    FHistory.SetClean();
+    HistoryChanged();
+    return true;
+}
+
+bool TBrindleF::SaveDocumentAs()
+{
+    const auto file = Prompts().SaveDialog({QStringLiteral("Save XML document"), InitialDir(), KXmlFilter});
+    if (!file) return false;
+    // The name is taken only once the document is written under it. An
+    // incomplete document saved over its own file still asks.
+    if (FIncomplete && QFileInfo(*file) == QFileInfo(CurrentFile)) return SaveDocument();
+    WorkDoc->SaveToFile(FileNameBytes(*file));
+    CurrentFile = *file;
+    FIncomplete = false;
+    FHistory.SetClean();
+    HistoryChanged();
+    return true;
 }
 
 void TBrindleF::New1Click()
 {
-    SavePrompt();
+    if (!LeaveDocument()) return;
     CloseDocument();
     BuildTree([this] { WorkDoc->LoadFromText(KNewDocument); });
 }
 
 void TBrindleF::Open1Click()
 {
-    SavePrompt();
+    if (!LeaveDocument()) return;
     // Closed before the dialog: cancelling it leaves an empty window.
     CloseDocument();
     const auto file = Prompts().OpenDialog({QStringLiteral("Open XML file"), InitialDir(), KXmlFilter});
@@ -210,35 +263,68 @@ void TBrindleF::Open1Click()
     OpenDocument(*file);
 }
 
-void TBrindleF::Save1Click()
-{
-    if (CurrentFile.isEmpty()) {
-        SaveAs1Click();
-        return;
-    }
-    WorkDoc->SaveToFile(FileNameBytes(CurrentFile));
-}
+void TBrindleF::Save1Click() { SaveDocument(); }
 
-void TBrindleF::SaveAs1Click()
-{
-    const auto file = Prompts().SaveDialog({QStringLiteral("Save XML document"), InitialDir(), KXmlFilter});
-    if (!file) return;
-    // The name is taken only once the document is written under it.
-    WorkDoc->SaveToFile(FileNameBytes(*file));
-    CurrentFile = *file;
-    UpdateCaption();
-}
+void TBrindleF::SaveAs1Click() { SaveDocumentAs(); }
 
 void TBrindleF::Close1Click()
 {
-    SavePrompt();
+    if (!LeaveDocument()) return;
     CloseDocument();
 }
 
 void TBrindleF::treeChange()
 {
-    TqelXMLNode2* element = TElementTreeModel::Element(SelectedTreeIndex());
+    const QModelIndex item = SelectedTreeIndex();
     // An empty selection keeps the source view as it is.
+    if (!item.isValid()) return;
+    if (sourceeditor->isModified() && FSourceItem.isValid()) {
+        if (item == FSourceItem) return;  // the edits stay where they are
+        const QPersistentModelIndex chosen = item;
+        const QPersistentModelIndex shown = FSourceItem;
+        if (!LeaveSource()) {
+            THandlerDetach detached(FTreeChangeAttached);
+            SelectTreeItem(shown);
+            return;
+        }
+        // Applying selects the updated item, or the top item after a whole
+        // document, whose items are all new.
+        if (chosen.isValid()) {
+            THandlerDetach detached(FTreeChangeAttached);
+            SelectTreeItem(chosen);
+        }
+    }
+    ShowSource(SelectedTreeIndex());
+}
+
+void TBrindleF::ShowSource(const QModelIndex& item)
+{
+    TqelXMLNode2* element = TElementTreeModel::Element(item);
     if (!element) return;
     sourceeditor->SetText(Decode(WorkDoc->GetNodeXML(element)));
+    FSourceItem = item;
+}
+
+bool TBrindleF::LeaveSource()
+{
+    if (!sourceeditor->isModified() || !FSourceItem.isValid()) return true;
+    switch (Prompts().AskYesNoCancel(QStringLiteral("The source text was edited. Do you want to update the "
+                                                    "document with it?"))) {
+    case TChoice::Yes:
+        ApplySource(FSourceItem);
+        return true;
+    case TChoice::No:
+        ShowSource(FSourceItem);
+        return true;
+    case TChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+void TBrindleF::bookChange()
+{
+    // Edits made on the Editor page show once the source view is shown again.
+    if (book->currentWidget() != sourceTab || sourceeditor->isModified()) return;
+    ShowSource(SelectedTreeIndex());
 }

@@ -16,6 +16,7 @@
 #include "app/Prompts.h"
 #include "app/RefListModel.h"
 #include "app/TextCodec.h"
+#include "app/UndoHistory.h"
 #include "core/qelXMLParser2.h"
 
 class QAction;
@@ -30,6 +31,7 @@ class QTabWidget;
 class QTableView;
 class QTreeView;
 class TDatabasePage;
+class TDocumentStep;
 class THelpWindow;
 class TqelMruMenu;
 class TSourceEditor;
@@ -76,12 +78,15 @@ public:
     // Loads the file into WorkDoc and shows it; CurrentFile and the caption follow.
     // The selection list, attribute list and editor are emptied, as their rows
     // refer to elements of the replaced document. A syntax error leaves the tree
-    // with what was parsed and is shown in a message box. A file that cannot be
-    // read raises and changes nothing.
+    // with what was parsed, is shown in a message box and marks the document
+    // incomplete. The history is emptied. A file that cannot be read raises and
+    // changes nothing.
     void OpenDocument(const QString& fileName);
-    // Forgets the file and empties every view; WorkDoc keeps its element tree.
+    // Forgets the file, empties every view and the history; WorkDoc keeps its
+    // element tree.
     void CloseDocument();
-    // Caption: AppTitle, or "<file name without folder> - " + AppTitle.
+    // Caption: AppTitle, or "<file name without folder> - " + AppTitle; a
+    // modified document adds "*" to the file name ("Untitled*" without a file).
     void UpdateCaption();
     // Empties the tree and shows WorkDoc as its single top-level item, in one
     // reset of the tree model. load, when given, runs inside the same reset: it
@@ -96,8 +101,15 @@ public:
     void ClearLists();
     // Start folder of the file dialogs: CurrentFile's folder, else AppDir.
     QString InitialDir() const;
-    // "Do you want to save the current document?" when CurrentFile is set; Yes saves.
-    void SavePrompt();
+    // "Do you want to save the current document?" with Yes, No and Cancel when
+    // the document is modified; Yes saves (Save As without a file). False when
+    // the person called off, and then whatever asked must not go on.
+    bool SavePrompt();
+    // True while WorkDoc differs from what was last loaded or saved.
+    bool Modified() const { return !FHistory.IsClean(); }
+    // True while WorkDoc holds only what was read of its file before a syntax error.
+    bool Incomplete() const { return FIncomplete; }
+    const TUndoHistory& History() const { return FHistory; }
 
     // WorkDoc's bytes as text and back, through Codec().
     QString Decode(const std::string& bytes) const { return FCodec.Decode(bytes); }
@@ -128,6 +140,10 @@ private:
     QStringList FArguments;
     QString FExeName;
     bool FFirstShowDone = false;
+    bool FIncomplete = false;
+    TUndoHistory FHistory;
+    // The tree item whose XML the source view shows.
+    QPersistentModelIndex FSourceItem;
     bool FTreeChangeAttached = true;
     bool FEditorChangeAttached = true;
     // Which part of the attribute an Enter in InEdit changes.
@@ -162,6 +178,7 @@ private:
 
     QMenuBar* MainMenu1 = nullptr;
     QMenu* File1 = nullptr;
+    QMenu* Edit1 = nullptr;
     QMenu* View1 = nullptr;
     QMenu* Samples1 = nullptr;
     QMenu* Options1 = nullptr;
@@ -172,6 +189,8 @@ private:
     QAction* Save1 = nullptr;
     QAction* SaveAs1 = nullptr;
     QAction* Close1 = nullptr;
+    QAction* Undo1 = nullptr;
+    QAction* Redo1 = nullptr;
     QAction* TransformUsing1 = nullptr;
     QAction* TransformTo1 = nullptr;
     QAction* ListNode1 = nullptr;
@@ -213,14 +232,38 @@ private:
 
     // Start, file commands and program end (BrindleU.cpp).
     void FormShow();
-    void FormClose();
+    // False when the person chose to keep the window open.
+    bool FormClose();
+    // Asks about unapplied source edits, then about saving; false when the
+    // person called off the command that is about to drop the document.
+    bool LeaveDocument();
+    // Writes WorkDoc to CurrentFile, or through Save As without one. An
+    // incomplete document asks before it overwrites its own file. False when
+    // nothing was written.
+    bool SaveDocument();
+    bool SaveDocumentAs();
     void New1Click();
     void Open1Click();
     void Save1Click();
     void SaveAs1Click();
     void Close1Click();
     void treeChange();
+    // Shows the item's XML in the source view; an invalid item keeps the view.
+    void ShowSource(const QModelIndex& item);
+    // Source edits not applied yet: asks whether to apply them (Update Document),
+    // discard them, or stay. False for stay.
+    bool LeaveSource();
+    void bookChange();
 
+    // The history (EditCommands.cpp).
+    // Records a change just made to WorkDoc.
+    void Record(std::unique_ptr<TDocumentStep> step);
+    // The caption and the Undo and Redo items follow the history.
+    void HistoryChanged();
+    void Undo1Click();
+    void Redo1Click();
+    // The views follow a step just undone or redone.
+    void AfterStep(const TDocumentStep& step);
     // Tree commands (TreeCommands.cpp).
     QModelIndex SelectedTreeIndex() const;
     // Makes index the tree's selected item, expanding its ancestors.
@@ -229,6 +272,8 @@ private:
     void Duplicate1Click();
     void Delete1Click();
     void Rename1Click();
+    // Renames the item's element from a label; a label equal to the name changes nothing.
+    void RenameItem(const QModelIndex& item, const QString& label);
     void ExpandAll1Click();
     void CollapseAll1Click();
     // Expands index and the items below it, down to the deepest level the view
@@ -281,6 +326,7 @@ private:
     // Replaces the selected element, or the whole document for the top item,
     // with the source view's text.
     void LoadasDocument1Click();
+    void ApplySource(const QModelIndex& item);
     void UpdateFragment(const QModelIndex& item, const QString& text);
     // After a parse of typed text that failed: puts the typed text back into
     // the source view and shows the error. False when the parse succeeded.
@@ -300,6 +346,10 @@ private:
     void qelMruMenu1SelectFile(TqelMruMenu* sender, const QString& fileName);
     // The date separator and short date format from the settings file.
     void ReadSettings();
+    // The window's size, place and splitter positions, kept in the settings file.
+    void RestoreLayout();
+    void SaveLayout() const;
+    QList<QSplitter*> LayoutSplitters() const;
     // Reads the samples file, when there is one, into the Samples menu.
     void LoadSamples();
     void LoadSamples1Click();

@@ -3,8 +3,11 @@
 #include "app/DatabasePage.h"
 
 #include <QAction>
+#include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QLabel>
 #include <QMenu>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -136,8 +139,19 @@ void TDatabasePage::CreateControls()
     DBNavigator1->SetBeforeAction([this] { dbgrid->CommitEdit(); });
     DBNavigator1->SetDataSource(DataSource1);
     panelLayout->addWidget(DBNavigator1);
-    panelLayout->addStretch(1);
+    TableFile = Named(new QLabel(Panel2), "TableFile");
+    TableFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    panelLayout->addSpacing(DesignedSize(*this, 8));
+    panelLayout->addWidget(TableFile, 1);
+    connect(DataSource1, &TDataSource::stateChanged, this, [this] { ShowTableFile(); });
     layout->addWidget(Panel2);
+}
+
+void TDatabasePage::ShowTableFile()
+{
+    const QString file = xmldb->Active() ? QFile::decodeName(QByteArray::fromStdString(xmldb->XMLFile())) : QString();
+    TableFile->setText(file.isEmpty() ? QString() : QFileInfo(file).fileName());
+    TableFile->setToolTip(file);
 }
 
 TField* TDatabasePage::SelectedField() const { return dbgrid->SelectedField(); }
@@ -200,8 +214,18 @@ void TDatabasePage::cmdMemoClick()
 
 // ---- field commands ----
 
+bool TDatabasePage::ReportClosedTable()
+{
+    if (xmldb->Active()) return false;
+    // The closed table's document still holds its definitions: a field command
+    // would bring it back without a file to write it to.
+    FWindow.Prompts().Message(QStringLiteral("No table is open."));
+    return true;
+}
+
 void TDatabasePage::AddField1Click()
 {
+    if (ReportClosedTable()) return;
     if (!FWindow.Prompts().ShowModal(*XMLDBFieldF)) return;
     PostPending();
     xmldb->AddField(FCodec.Encode(XMLDBFieldF->FieldName()), XMLDBFieldF->FieldType(), XMLDBFieldF->FieldSize());
@@ -209,6 +233,7 @@ void TDatabasePage::AddField1Click()
 
 void TDatabasePage::DeleteField1Click()
 {
+    if (ReportClosedTable()) return;
     const std::string name = RequireSelectedField().FieldName();
     const QString question =
         QStringLiteral("Are you sure you want to delete the field \"") + FCodec.Decode(name) + QStringLiteral("\"?");
@@ -219,6 +244,7 @@ void TDatabasePage::DeleteField1Click()
 
 void TDatabasePage::RenameField1Click()
 {
+    if (ReportClosedTable()) return;
     const TField& field = RequireSelectedField();
     const std::string oldName = field.FieldName();
     XMLDBFieldF->SetFieldName(FCodec.Decode(oldName));

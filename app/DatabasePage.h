@@ -16,6 +16,7 @@
 #include "table/qelXMLDataSet2.h"
 
 class QAction;
+class QLabel;
 class QMenu;
 class QToolBar;
 class TBrindleF;
@@ -66,6 +67,7 @@ private:
     QAction* RenameField1 = nullptr;
     QWidget* Panel2 = nullptr;
     TDBNavigator* DBNavigator1 = nullptr;
+    QLabel* TableFile = nullptr;  // the open table's file name beside the navigator
     TXMLDBFieldF* XMLDBFieldF = nullptr;
     TMemoEditF* MemoEditF = nullptr;
 
@@ -78,6 +80,10 @@ private:
     // that closing or reopening the table loses nothing typed.
     void PostPending();
     void CloseTable();
+    // Shows the open table's file name, or nothing while the table is closed.
+    void ShowTableFile();
+    // Tells that no table is open when the table is closed; true then.
+    bool ReportClosedTable();
     // The selected field; raises "You did not select a field." when there is none.
     TField& RequireSelectedField() const;
 

@@ -67,7 +67,12 @@ bool TElementTreeModel::setData(const QModelIndex& index, const QVariant& value,
     if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid)) return false;
     const QString label = value.toString();
     if (label.isEmpty()) return true;
-    const auto rename = [this, &index, &label] { Rename(index, label); };
+    const auto rename = [this, &index, &label] {
+        if (FLabelEdit)
+            FLabelEdit(index, label);
+        else
+            Rename(index, label);
+    };
     if (FGuard)
         FGuard(rename);
     else
@@ -123,25 +128,42 @@ QModelIndex TElementTreeModel::AppendChild(const QModelIndex& parent, std::uniqu
     return index(row, 0, parent);
 }
 
-void TElementTreeModel::DeleteItem(const QModelIndex& index)
+QModelIndex TElementTreeModel::InsertChild(const QModelIndex& parent, int row, std::unique_ptr<TqelXMLNode2> child)
+{
+    TqelXMLNode2* element = Element(parent);
+    beginInsertRows(parent, row, row);
+    child->Parent = element;
+    element->Children.Insert(row, std::move(child));
+    FRowCache.clear();
+    endInsertRows();
+    return index(row, 0, parent);
+}
+
+void TElementTreeModel::DeleteItem(const QModelIndex& index) { TakeItem(index); }
+
+std::unique_ptr<TqelXMLNode2> TElementTreeModel::TakeItem(const QModelIndex& index)
 {
     TqelXMLNode2* element = Element(index);
     TqelXMLNode2* parentElement = element ? element->Parent : nullptr;
-    if (!parentElement) return;
+    if (!parentElement) return nullptr;
     const QModelIndex parentIndex = parent(index);
     const int row = index.row();
     beginRemoveRows(parentIndex, row, row);
-    parentElement->DeleteChild(element);
+    std::unique_ptr<TqelXMLNode2> taken = parentElement->Children.Delete(row);
+    taken->Parent = nullptr;
     FRowCache.clear();
     endRemoveRows();
+    return taken;
 }
+
+void TElementTreeModel::Refresh(const QModelIndex& index) { emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole}); }
 
 bool TElementTreeModel::Rename(const QModelIndex& index, const QString& label)
 {
     TqelXMLNode2* element = Element(index);
     if (!element || label == FCodec.Decode(element->Name)) return false;
     element->SetName(FCodec.Encode(label));
-    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    Refresh(index);
     return true;
 }
 

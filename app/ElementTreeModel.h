@@ -55,13 +55,21 @@ public:
     void Reload(const std::function<void()>& change);
     // Appends child to the children of parent's element; returns its index.
     QModelIndex AppendChild(const QModelIndex& parent, std::unique_ptr<TqelXMLNode2> child);
+    // Inserts child among the children of parent's element before position row.
+    QModelIndex InsertChild(const QModelIndex& parent, int row, std::unique_ptr<TqelXMLNode2> child);
     // Destroys the element of a non-top item with its subtree.
     void DeleteItem(const QModelIndex& index);
+    // Unlinks the element of a non-top item and hands it over with its subtree.
+    std::unique_ptr<TqelXMLNode2> TakeItem(const QModelIndex& index);
+    // Tells the views that the element's name changed.
+    void Refresh(const QModelIndex& index);
     // Sets the element's name from a label; false when it equals the current label.
     bool Rename(const QModelIndex& index, const QString& label);
     // Runs in-place label edits through guard, which reports what they raise;
     // without one they run directly.
     void SetCommandGuard(std::function<bool(const std::function<void()>&)> guard) { FGuard = std::move(guard); }
+    // Hands in-place label edits to edit instead of renaming directly.
+    void SetLabelEdit(std::function<void(const QModelIndex&, const QString&)> edit) { FLabelEdit = std::move(edit); }
     // Runs change, which replaces the children of index's element, and rebuilds
     // the items below it: the old ones are removed before change runs, the new
     // ones inserted after it (also when it raises).
@@ -72,6 +80,7 @@ private:
     const TTextCodec& FCodec;   // not owned
     bool FShown = false;
     std::function<bool(const std::function<void()>&)> FGuard;
+    std::function<void(const QModelIndex&, const QString&)> FLabelEdit;
     // An element whose children are being replaced shows none meanwhile.
     const TqelXMLNode2* FChildrenHidden = nullptr;
     // Row of each element among its parent's children, filled per parent on

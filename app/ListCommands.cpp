@@ -11,6 +11,7 @@
 #include <QTreeView>
 
 #include "app/HandlerGuards.h"
+#include "app/UndoCommands.h"
 
 int TBrindleF::SelectedRow() const
 {
@@ -37,7 +38,9 @@ void TBrindleF::editorChange()
     const int row = SelectedRow();
     if (row < 0) return;  // the text goes into no element
     const QString text = editor->toPlainText();
-    FSelectionList->Ref(row)->SetText(Encode(text));
+    TqelXMLNode2* element = FSelectionList->Ref(row);
+    Record(std::make_unique<TTextStep>(*this, PathOf(element), element->Text));
+    element->SetText(Encode(text));
     FSelectionList->SetCell(row, 1, text);
 }
 

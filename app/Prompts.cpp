@@ -63,8 +63,26 @@ bool TQtPrompts::ShowModal(QDialog& dialog) { return dialog.exec() == QDialog::A
 bool TQtPrompts::AskYesNo(const QString& text)
 {
     QMessageBox box(QMessageBox::Question, FTitle, text, QMessageBox::Yes | QMessageBox::No, FOwner);
+    box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+TChoice TQtPrompts::AskYesNoCancel(const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, FTitle, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    FOwner);
+    // A key pressed by accident must neither save nor discard.
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return TChoice::Yes;
+    case QMessageBox::No:
+        return TChoice::No;
+    default:
+        return TChoice::Cancel;
+    }
 }
 
 void TQtPrompts::Message(const QString& text)

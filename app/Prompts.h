@@ -19,6 +19,9 @@ struct TFileRequest {
     QString Filter;
 };
 
+// An answer to a question that can also be called off.
+enum class TChoice { Yes, No, Cancel };
+
 class TPrompts {
 public:
     virtual ~TPrompts() = default;
@@ -29,9 +32,12 @@ public:
     // One-line input box with OK and Cancel; text holds the pre-filled value and,
     // after OK, the edited one. True for OK.
     virtual bool InputBox(const QString& caption, const QString& prompt, QString& text) = 0;
-    // Confirmation box with Yes and No. True only for Yes: Escape, No and closing
-    // the box all answer false.
+    // Confirmation box with Yes and No, No preselected. True only for Yes:
+    // Escape, No and closing the box all answer false.
     virtual bool AskYesNo(const QString& text) = 0;
+    // Question box with Yes, No and Cancel, Cancel preselected: Escape and
+    // closing the box answer Cancel.
+    virtual TChoice AskYesNoCancel(const QString& text) = 0;
     // Plain message box with an OK button.
     virtual void Message(const QString& text) = 0;
     // The standard error box with the message of a failed command.
@@ -55,6 +61,7 @@ public:
     bool ShowModal(QDialog& dialog) override;
     bool InputBox(const QString& caption, const QString& prompt, QString& text) override;
     bool AskYesNo(const QString& text) override;
+    TChoice AskYesNoCancel(const QString& text) override;
     void Message(const QString& text) override;
     void ErrorBox(const QString& text) override;
     std::optional<QString> OpenDialog(const TFileRequest& request) override;

@@ -57,6 +57,18 @@ bool TScriptedPrompts::AskYesNo(const QString& text)
     return Next(FYesNo).Ok;
 }
 
+TChoice TScriptedPrompts::AskYesNoCancel(const QString& text)
+{
+    Log("AskYesNoCancel", text);
+    if (FChoices.empty()) {
+        ++Unanswered;
+        return TChoice::Cancel;
+    }
+    const TChoice choice = FChoices.front();
+    FChoices.pop_front();
+    return choice;
+}
+
 bool TScriptedPrompts::ShowModal(QDialog& dialog)
 {
     Log("ShowModal", dialog.objectName());

@@ -15,7 +15,7 @@
 class TScriptedPrompts : public TPrompts {
 public:
     // One line per question, in UTF-8: "InputBox: caption|prompt|pre-filled text",
-    // "AskYesNo: text", "Message: text", "ErrorBox: text",
+    // "AskYesNo: text", "AskYesNoCancel: text", "Message: text", "ErrorBox: text",
     // "OpenDialog: title|folder|filter", "SaveDialog: title|folder|filter",
     // "ShellOpen: file".
     std::vector<std::string> Asked;
@@ -25,6 +25,7 @@ public:
     // The next input box is answered with OK and this text, or Cancel for nothing.
     void AnswerInput(const std::optional<QString>& text) { FInputs.push_back(TAnswer::Of(text)); }
     void AnswerYesNo(bool yes) { FYesNo.push_back({yes, {}}); }
+    void AnswerYesNoCancel(TChoice choice) { FChoices.push_back(choice); }
     // The next open or save dialog returns this file, or is cancelled for nothing.
     void AnswerOpen(const std::optional<QString>& file) { FOpens.push_back(TAnswer::Of(file)); }
     void AnswerSave(const std::optional<QString>& file) { FSaves.push_back(TAnswer::Of(file)); }
@@ -37,13 +38,14 @@ public:
     // True when every scripted answer has been used.
     bool AllAnswered() const
     {
-        return FInputs.empty() && FYesNo.empty() && FOpens.empty() && FSaves.empty() && FDialogs.empty();
+        return FInputs.empty() && FYesNo.empty() && FChoices.empty() && FOpens.empty() && FSaves.empty() && FDialogs.empty();
     }
 
     // Logged as "ShowModal: object name of the dialog".
     bool ShowModal(QDialog& dialog) override;
     bool InputBox(const QString& caption, const QString& prompt, QString& text) override;
     bool AskYesNo(const QString& text) override;
+    TChoice AskYesNoCancel(const QString& text) override;
     void Message(const QString& text) override;
     void ErrorBox(const QString& text) override;
     std::optional<QString> OpenDialog(const TFileRequest& request) override;
@@ -60,6 +62,7 @@ private:
     };
     std::deque<TAnswer> FInputs;
     std::deque<TAnswer> FYesNo;
+    std::deque<TChoice> FChoices;
     std::deque<TAnswer> FOpens;
     std::deque<TAnswer> FSaves;
     std::deque<std::function<void(QDialog&)>> FDialogs;

@@ -19,7 +19,8 @@ public:
     // The whole text.
     QString Text() const;
     // Replaces the whole text and empties the undo history; bookmarks go with
-    // the lines they were on. The caret goes to the start.
+    // the lines they were on. The caret goes to the start, and isModified()
+    // is false until the text is edited.
     void SetText(const QString& text);
     // Empties the text, the bookmarks and the undo history in one step.
     void ClearAll();

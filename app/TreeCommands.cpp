@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "app/HandlerGuards.h"
+#include "app/UndoCommands.h"
 
 QModelIndex TBrindleF::SelectedTreeIndex() const
 {
@@ -34,7 +35,10 @@ void TBrindleF::AddChild1Click()
         return;
     auto child = std::make_unique<TqelXMLNode2>();
     child->SetName(Encode(name));
-    SelectTreeItem(FTreeModel->AppendChild(selected, std::move(child)));
+    const QModelIndex added = FTreeModel->AppendChild(selected, std::move(child));
+    Record(std::make_unique<TPresenceStep>(*this, QStringLiteral("Add Child ") + name,
+                                           PathOf(TElementTreeModel::Element(added)), nullptr));
+    SelectTreeItem(added);
 }
 
 void TBrindleF::Duplicate1Click()
@@ -42,7 +46,10 @@ void TBrindleF::Duplicate1Click()
     const QModelIndex selected = SelectedTreeIndex();
     const QModelIndex parentItem = selected.parent();
     if (!parentItem.isValid()) return;  // nothing selected, or the document itself
-    SelectTreeItem(FTreeModel->AppendChild(parentItem, TElementTreeModel::Element(selected)->Clone()));
+    const QModelIndex added = FTreeModel->AppendChild(parentItem, TElementTreeModel::Element(selected)->Clone());
+    Record(std::make_unique<TPresenceStep>(*this, QStringLiteral("Duplicate ") + added.data().toString(),
+                                           PathOf(TElementTreeModel::Element(added)), nullptr));
+    SelectTreeItem(added);
 }
 
 void TBrindleF::Delete1Click()
@@ -57,7 +64,10 @@ void TBrindleF::Delete1Click()
         // The view may select a neighbour while the item goes: only the parent,
         // selected last, is shown in the source view.
         THandlerDetach detached(FTreeChangeAttached);
-        FTreeModel->DeleteItem(selected);
+        const QString caption = QStringLiteral("Delete ") + selected.data().toString();
+        TElementPath path = PathOf(TElementTreeModel::Element(selected));
+        // The step keeps the element itself, so that Undo brings back the same object.
+        Record(std::make_unique<TPresenceStep>(*this, caption, std::move(path), FTreeModel->TakeItem(selected)));
         SelectTreeItem(parentItem);
     }
     treeChange();
@@ -70,7 +80,15 @@ void TBrindleF::Rename1Click()
     QString name = selected.data(Qt::DisplayRole).toString();
     if (!Prompts().InputBox(QStringLiteral("Node"), QStringLiteral("Change nodename:"), name) || name.isEmpty())
         return;
-    FTreeModel->Rename(selected, name);
+    RenameItem(selected, name);
+}
+
+void TBrindleF::RenameItem(const QModelIndex& item, const QString& label)
+{
+    TqelXMLNode2* element = TElementTreeModel::Element(item);
+    if (!element) return;
+    auto step = std::make_unique<TNameStep>(*this, PathOf(element), *element);
+    if (FTreeModel->Rename(item, label)) Record(std::move(step));
 }
 
 namespace {

@@ -35,7 +35,7 @@ TXMLDBFieldF::TXMLDBFieldF(QWidget* parent) : QDialog(parent)
     cbFieldType->setEditable(true);
     cbFieldType->setInsertPolicy(QComboBox::NoInsert);
     cbFieldType->addItems({QStringLiteral("string"), QStringLiteral("integer"), QStringLiteral("float"),
-                           QStringLiteral("datetime"), QStringLiteral("boolean"), QStringLiteral("memo")});
+                           QStringLiteral("date"), QStringLiteral("datetime"), QStringLiteral("boolean"), QStringLiteral("memo")});
     cbFieldType->setCurrentIndex(-1);
     Label3 = Named(new QLabel(QStringLiteral("FieldSize"), this), "Label3");
     edFieldSize = Named(new QLineEdit(QStringLiteral("30"), this), "edFieldSize");

@@ -23,7 +23,7 @@ public:
     // no entry (nothing chosen, or a typed text that is not one of the entries).
     TFieldType FieldType() const;
     // Chooses the entry of the type's name, or the first entry ("string") when
-    // the list has none of that name (a date field shows "string").
+    // the list has none of that name.
     void SetFieldType(TFieldType value);
     // The size box read as a decimal integer; 30 when it holds anything else.
     int FieldSize() const;

@@ -45,7 +45,7 @@ public:
     void SetReadOnly(bool value) { FReadOnly = value; }
 
     // Appends a field definition and reopens the table (the close writes the file;
-    // afterwards XMLFile is empty). Raises EDatabaseError, changing nothing, for a
+    // the reopened table keeps XMLFile). Raises EDatabaseError, changing nothing, for a
     // name that is empty, cannot be an element name or is taken, for a string size
     // below 1, and for records that would pass the size limit. Does nothing when
     // the document has no "fields" element.

@@ -134,7 +134,11 @@ void TqelXMLDataSet2::CheckDefinitions(const TqelXMLNode2* replaced, const std::
 
 void TqelXMLDataSet2::Reopen()
 {
+    // The close writes the file and forgets its name; the reopened table keeps
+    // it, so that later edits are written to the same file.
+    const std::string file = FXMLFile;
     Close();
+    FXMLFile = file;
     Open();
 }
 

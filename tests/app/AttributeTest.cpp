@@ -17,12 +17,6 @@ protected:
         TWindowTest::SetUp();
         StartWith(KLibraryXml);
     }
-    // Lists one element and selects its row.
-    void Show(const QModelIndex& item)
-    {
-        SelectItem(item);
-        Trigger("ListNode1");
-    }
     std::vector<std::string> AttributeRows() const { return Rows(*Attributes()->model()); }
     QLineEdit* InEdit() const { return Find<QLineEdit>("InEdit"); }
     // Clicks a cell of the attribute list as a person would.
@@ -37,7 +31,7 @@ protected:
 // a name already listed, in any letter case, is refused silently.
 TEST_F(TAttributeTest, AddAttribute)
 {
-    Show(Item({1}));
+    ListItem(Item({1}));
     TqelXMLNode2* note = ElementOf(Item({1}));
     for (const char* name : {"id", "class", "ID"}) Prompts->AnswerInput(QString::fromLatin1(name));
     for (int i = 0; i < 3; ++i) Trigger("Addattribute1");
@@ -56,7 +50,7 @@ TEST_F(TAttributeTest, AddAttribute)
 TEST_F(TAttributeTest, AddAttributePreconditions)
 {
     Trigger("Addattribute1");  // no row: nothing asked
-    Show(Item({1}));
+    ListItem(Item({1}));
     Prompts->AnswerInput(std::nullopt);
     Trigger("Addattribute1");
     Prompts->AnswerInput(QString());
@@ -69,7 +63,7 @@ TEST_F(TAttributeTest, AddAttributePreconditions)
 // Only Yes deletes an attribute; No, and a box closed without an answer, keep it.
 TEST_F(TAttributeTest, DeleteAttributeNeedsYes)
 {
-    Show(Item({0, 0}));
+    ListItem(Item({0, 0}));
     TqelXMLNode2* book = ElementOf(Item({0, 0}));
     Trigger("Deleteattribute1");  // no attribute row: nothing asked
     SelectRow(Attributes(), 1);
@@ -91,7 +85,7 @@ TEST_F(TAttributeTest, DeleteAttributeNeedsYes)
 // Enter renames the attribute and ends the edit.
 TEST_F(TAttributeTest, InPlaceNameEdit)
 {
-    Show(Item({0, 0}));
+    ListItem(Item({0, 0}));
     ClickCell(0, 0);
     ASSERT_TRUE(InEdit()->isVisible());
     EXPECT_TRUE(InEdit()->hasFocus());
@@ -111,7 +105,7 @@ TEST_F(TAttributeTest, InPlaceNameEdit)
 // the edit.
 TEST_F(TAttributeTest, InPlaceValueEdit)
 {
-    Show(Item({0, 0}));
+    ListItem(Item({0, 0}));
     TqelXMLNode2* book = ElementOf(Item({0, 0}));
     ClickCell(1, 1);
     ASSERT_TRUE(InEdit()->isVisible());
@@ -141,7 +135,7 @@ TEST_F(TAttributeTest, InPlaceValueEdit)
 // attribute keeps its value.
 TEST_F(TAttributeTest, InPlaceValueEditRefusesWhatCannotBeReadBack)
 {
-    Show(Item({0, 0}));
+    ListItem(Item({0, 0}));
     for (const char* value : {"it's \"x\"", "a > b"}) {
         ClickCell(1, 1);
         InEdit()->setText(QString::fromLatin1(value));

@@ -1,22 +1,27 @@
 // Start-up, the window's layout, the file commands with their save prompt,
 // program end and what selecting a tree item shows.
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTest>
+#include <QTimer>
 
 #include "WindowFixture.h"
 
 namespace {
 
-const std::string KSavePrompt = "AskYesNo: Do you want to save the current document?";
+const std::string KSavePrompt = "AskYesNoCancel: Do you want to save the current document?";
 const QString KXmlFilter = QStringLiteral("XML Files (*.xml;*.xsl)|*.xml;*.xsl");
 
 std::string DialogLine(const char* kind, const QString& title, const QString& folder, const QString& filter)
@@ -70,13 +75,27 @@ TEST_F(TLayoutTest, ControlsCarryTheirNames)
     EXPECT_EQ(Find<QSplitter>("Splitter1")->sizes().front(), qRound(216 * scale));
 }
 
+// The window's size and splitter positions of one run come back in the next.
+TEST_F(TLayoutTest, LayoutIsRememberedBetweenRuns)
+{
+    Start();
+    Window->resize(900, 640);
+    Find<QSplitter>("Splitter1")->setSizes({300, 600});
+    const QList<int> sizes = Find<QSplitter>("Splitter1")->sizes();
+    EXPECT_TRUE(Window->close());
+    TearDown();
+    Start();
+    EXPECT_EQ(Window->size(), QSize(900, 640));
+    EXPECT_EQ(Find<QSplitter>("Splitter1")->sizes(), sizes);
+}
+
 // The menus hold exactly the designed captions, accelerators and shortcuts.
 TEST_F(TLayoutTest, MenusHoldTheirItems)
 {
     Start();
     QStringList menus;
     for (QAction* action : Find<QMenuBar>("MainMenu1")->actions()) menus << action->menu()->objectName() + '=' + action->text();
-    EXPECT_EQ(menus, QStringList({"File1=&File", "View1=&View", "Samples1=&Samples", "Options1=&Options",
+    EXPECT_EQ(menus, QStringList({"File1=&File", "Edit1=&Edit", "View1=&View", "Samples1=&Samples", "Options1=&Options",
                                   "Tools1=&Tools", "Help1=&Help"}));
 
     auto items = [this](const char* menu) {
@@ -92,6 +111,8 @@ TEST_F(TLayoutTest, MenusHoldTheirItems)
     EXPECT_EQ(items("File1"), QStringList({"New1=&New...", "Open1=&Open...=Ctrl+O", "Save1=&Save=Ctrl+S",
                                            "SaveAs1=Save &As...", "Close1=&Close", "N1",
                                            "TransformUsing1=Transform &Using...", "TransformTo1=Transform &To..."}));
+    EXPECT_EQ(items("Edit1"), QStringList({"Undo1=&Undo=Ctrl+Z", "Redo1=&Redo=Ctrl+Shift+Z"}));
+    EXPECT_EQ(Find<QAction>("Redo1")->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::Key_Y));
     EXPECT_EQ(items("View1"), QStringList({"ListNode1=List Node=F2", "ListSubnodes1=List Subnodes=F3"}));
     EXPECT_EQ(items("Samples1"), QStringList());
     EXPECT_EQ(items("Options1"), QStringList({"ShowMessages1=Show &Messages", "HintField1=&Hint Field..."}));
@@ -138,7 +159,7 @@ TEST_F(TStartTest, WithFileArgumentOpensIt)
 }
 
 // An argument naming no file becomes the file name all the same: nothing is
-// loaded, Save writes there, and program end asks to save.
+// loaded, and Save writes there.
 TEST_F(TStartTest, WithMissingFileKeepsTheName)
 {
     const QString missing = PathOf("later.xml");
@@ -148,9 +169,6 @@ TEST_F(TStartTest, WithMissingFileKeepsTheName)
     EXPECT_EQ(Caption(), "Brindle 4");
     Trigger("Save1");
     EXPECT_TRUE(QFileInfo(missing).isFile());
-    Prompts->AnswerYesNo(false);
-    EXPECT_TRUE(Window->close());
-    EXPECT_EQ(Asked(), std::vector<std::string>{KSavePrompt});
 }
 
 // A document with a syntax error shows what was parsed and says what went wrong.
@@ -163,6 +181,35 @@ TEST_F(TStartTest, SyntaxErrorIsShownWithThePartialTree)
     EXPECT_EQ(asked[0], "Message: " + Window->WorkDoc->LastError);
     EXPECT_FALSE(Window->WorkDoc->LastError.empty());
     EXPECT_EQ(Caption(), "doc.xml - Brindle 4");
+    // Unchanged, it is never offered for saving.
+    EXPECT_TRUE(Window->close());
+    EXPECT_TRUE(Asked().empty());
+}
+
+// A document read only in part asks before it is saved over its own file,
+// saying that the rest is lost; No writes nothing. Save As elsewhere does not ask.
+TEST_F(TStartTest, PartialDocumentAsksBeforeOverwritingItsFile)
+{
+    const char* const text = "<a><b>one</b><!-- note --><c>two</c><d x=\"1></a>";
+    StartWith(text);
+    Asked();
+    ASSERT_TRUE(Window->Incomplete());
+    ASSERT_TRUE(Tree()->model()->setData(Item({0}), QStringLiteral("bee")));
+    Prompts->AnswerYesNo(false);
+    Trigger("Save1");
+    const auto asked = Asked();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_NE(asked[0].find("loses the unread part of the file"), std::string::npos) << asked[0];
+    EXPECT_EQ(ReadFile(PathOf("doc.xml")), text);
+    EXPECT_TRUE(Window->Modified());
+
+    const QString copy = PathOf("copy.xml");
+    Prompts->AnswerSave(copy);
+    Trigger("SaveAs1");
+    EXPECT_EQ(Asked().size(), 1u);
+    EXPECT_NE(ReadFile(copy).find("<bee>"), std::string::npos);
+    EXPECT_FALSE(Window->Modified());
+    EXPECT_EQ(ReadFile(PathOf("doc.xml")), text);
 }
 
 // A binary file's message shows its control bytes instead of ending at a NUL.
@@ -183,6 +230,7 @@ TEST_F(TFileCommandTest, NewGivesAnUnnamedRoot)
     EXPECT_EQ(TreeSignature(), "root");
     EXPECT_EQ(Caption(), "Brindle 4");
     EXPECT_EQ(Window->WorkDoc->GetXMLText().substr(0, 5), "<?xml");
+    EXPECT_FALSE(Window->Modified());
     Prompts->AnswerSave(std::nullopt);
     Trigger("Save1");
     EXPECT_EQ(Asked(), std::vector<std::string>{DialogLine("SaveDialog", "Save XML document", Dir.path(), KXmlFilter)});
@@ -190,32 +238,88 @@ TEST_F(TFileCommandTest, NewGivesAnUnnamedRoot)
     EXPECT_TRUE(Asked().empty());
 }
 
-// The save prompt comes on New, Open, Close and program end whenever the
-// document has a file name, also when nothing changed; Yes writes the file and
-// No leaves it alone.
+// A modified document asks on New, Open, Close and program end: Yes writes the
+// file, No leaves it alone, Cancel keeps the document and calls off the command.
 TEST_F(TFileCommandTest, SavePromptBeforeDiscarding)
 {
     const char* commands[] = {"New1", "Open1", "Close1", nullptr};
     for (const char* command : commands) {
-        for (bool yes : {false, true}) {
-            SCOPED_TRACE(std::string(command ? command : "program end") + (yes ? " Yes" : " No"));
+        for (const TChoice choice : {TChoice::Yes, TChoice::No, TChoice::Cancel}) {
+            SCOPED_TRACE(std::string(command ? command : "program end") + " answer " + std::to_string(int(choice)));
             StartWith(KLibraryXml);
             const QString file = Window->CurrentFile;
-            Window->TreeModel().Rename(Item({1}), QStringLiteral("remark"));
-            Prompts->AnswerYesNo(yes);
-            if (command && std::string(command) == "Open1") Prompts->AnswerOpen(std::nullopt);
+            ASSERT_TRUE(Tree()->model()->setData(Item({1}), QStringLiteral("remark")));
+            EXPECT_EQ(Caption(), "doc.xml* - Brindle 4");
+            Prompts->AnswerYesNoCancel(choice);
+            const bool goesOn = choice != TChoice::Cancel;
+            if (command && std::string(command) == "Open1" && goesOn) Prompts->AnswerOpen(std::nullopt);
             if (command)
                 Trigger(command);
             else
-                EXPECT_TRUE(Window->close());
+                EXPECT_EQ(Window->close(), goesOn);
             const auto asked = Asked();
             ASSERT_FALSE(asked.empty());
             EXPECT_EQ(asked.front(), KSavePrompt);
-            EXPECT_EQ(ReadFile(file).find("<remark>") != std::string::npos, yes);
-            EXPECT_TRUE(Window->CurrentFile.isEmpty());
+            EXPECT_EQ(ReadFile(file).find("<remark>") != std::string::npos, choice == TChoice::Yes);
+            EXPECT_EQ(Window->CurrentFile.isEmpty(), goesOn);
+            if (!goesOn) {
+                EXPECT_EQ(TreeSignature().substr(0, 23), "library(shelf(book(titl");
+                EXPECT_EQ(Caption(), "doc.xml* - Brindle 4");
+            }
             TearDown();
         }
     }
+}
+
+// The save prompt as people see it: a key pressed by accident, Escape and the
+// box's close button all answer Cancel; only the buttons answer Yes or No.
+TEST(TQtPromptsTest, QuestionBoxAnswersCancelUnlessAButtonIsChosen)
+{
+    QWidget owner;
+    TQtPrompts prompts(&owner, QStringLiteral("Brindle 4"));
+    // A box the action leaves open is answered Yes a little later, which fails
+    // the test instead of hanging it.
+    const auto answerWith = [&owner](std::function<void(QMessageBox&)> act) {
+        QTimer::singleShot(0, &owner, [act] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) act(*box);
+        });
+        QTimer::singleShot(2000, &owner, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                box->button(QMessageBox::Yes)->click();
+        });
+    };
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        answerWith([key](QMessageBox& box) { QTest::keyClick(&box, key); });
+        EXPECT_EQ(prompts.AskYesNoCancel(QStringLiteral("Save?")), TChoice::Cancel) << key;
+    }
+    answerWith([](QMessageBox& box) { box.close(); });
+    EXPECT_EQ(prompts.AskYesNoCancel(QStringLiteral("Save?")), TChoice::Cancel);
+    answerWith([](QMessageBox& box) { box.button(QMessageBox::No)->click(); });
+    EXPECT_EQ(prompts.AskYesNoCancel(QStringLiteral("Save?")), TChoice::No);
+}
+
+// Modified without a file, Yes goes to Save As; cancelling its dialog calls
+// off the command too.
+TEST_F(TFileCommandTest, SavePromptWithoutAFileOffersSaveAs)
+{
+    Start();
+    Trigger("New1");
+    Prompts->AnswerInput(QStringLiteral("item"));
+    SelectItem(Item({}));
+    Trigger("AddChild1");
+    EXPECT_EQ(Caption(), "Untitled* - Brindle 4");
+    Prompts->AnswerYesNoCancel(TChoice::Yes);
+    Prompts->AnswerSave(std::nullopt);
+    Trigger("Close1");
+    EXPECT_EQ(Asked().size(), 3u);
+    EXPECT_EQ(TreeSignature(), "root(item)");
+    const QString named = PathOf("named.xml");
+    Prompts->AnswerYesNoCancel(TChoice::Yes);
+    Prompts->AnswerSave(named);
+    Trigger("Close1");
+    Asked();
+    EXPECT_NE(ReadFile(named).find("<item"), std::string::npos);
+    EXPECT_EQ(Tree()->model()->rowCount(), 0);
 }
 
 // Open cancelled leaves an empty window without a file; the dialog starts in
@@ -223,10 +327,9 @@ TEST_F(TFileCommandTest, SavePromptBeforeDiscarding)
 TEST_F(TFileCommandTest, OpenCancelledLeavesAnEmptyWindow)
 {
     StartWith(KLibraryXml, QStringLiteral("sub.xml"));
-    Prompts->AnswerYesNo(false);
     Prompts->AnswerOpen(std::nullopt);
     Trigger("Open1");
-    EXPECT_EQ(Asked(), (std::vector<std::string>{KSavePrompt, DialogLine("OpenDialog", "Open XML file", Dir.path(), KXmlFilter)}));
+    EXPECT_EQ(Asked(), (std::vector<std::string>{DialogLine("OpenDialog", "Open XML file", Dir.path(), KXmlFilter)}));
     EXPECT_EQ(Tree()->model()->rowCount(), 0);
     EXPECT_EQ(Caption(), "Brindle 4");
     EXPECT_TRUE(Window->CurrentFile.isEmpty());
@@ -246,12 +349,11 @@ TEST_F(TFileCommandTest, OpenLoadsTheChosenFile)
     EXPECT_EQ(Caption(), "other.xml - Brindle 4");
     EXPECT_EQ(Asked().size(), 1u);
 
-    Prompts->AnswerYesNo(false);
     Prompts->AnswerOpen(PathOf("gone.xml"));
     Trigger("Open1");
     const auto asked = Asked();
-    ASSERT_EQ(asked.size(), 3u);
-    EXPECT_EQ(asked[2].rfind("ErrorBox: Cannot open file", 0), 0u) << asked[2];
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[1].rfind("ErrorBox: Cannot open file", 0), 0u) << asked[2];
     EXPECT_TRUE(Window->CurrentFile.isEmpty());
     EXPECT_EQ(Caption(), "Brindle 4");
     EXPECT_EQ(Tree()->model()->rowCount(), 0);
@@ -294,9 +396,8 @@ TEST_F(TFileCommandTest, CloseEmptiesTheViews)
     SelectItem(Item({0}));
     Trigger("ListSubnodes1");
     ASSERT_FALSE(SourceText().empty());
-    Prompts->AnswerYesNo(false);
     Trigger("Close1");
-    EXPECT_EQ(Asked(), std::vector<std::string>{KSavePrompt});
+    EXPECT_TRUE(Asked().empty());
     EXPECT_EQ(Tree()->model()->rowCount(), 0);
     EXPECT_EQ(Selection()->model()->rowCount(), 0);
     EXPECT_EQ(Attributes()->model()->rowCount(), 0);
@@ -313,8 +414,10 @@ TEST_F(TFileCommandTest, CloseEmptiesTheViews)
 // A save that fails at program end is reported and the window stays open.
 TEST_F(TProgramEndTest, FailedSaveKeepsTheWindowOpen)
 {
-    Start({PathOf("missing-folder/doc.xml")});
-    Prompts->AnswerYesNo(true);
+    StartWith(KLibraryXml);
+    ASSERT_TRUE(Tree()->model()->setData(Item({1}), QStringLiteral("remark")));
+    Window->CurrentFile = PathOf("missing-folder/doc.xml");
+    Prompts->AnswerYesNoCancel(TChoice::Yes);
     EXPECT_FALSE(Window->close());
     const auto asked = Asked();
     ASSERT_EQ(asked.size(), 2u);

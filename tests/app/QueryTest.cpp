@@ -84,7 +84,6 @@ TEST_F(TQueryTest, NothingRunsWithoutTreeOrText)
     RunQuery(QStringLiteral("name = 'note'"));
     RunQuery(QString());
     EXPECT_EQ(ListRows(), (TRows{"note|hello"}));
-    Prompts->AnswerYesNo(false);
     Trigger("Close1");
     Asked();
     for (const char* query : {"*", "name = 'note'", "name"}) {

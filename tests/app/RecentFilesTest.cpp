@@ -11,14 +11,14 @@
 
 namespace {
 
-const std::string KSavePrompt = "AskYesNo: Do you want to save the current document?";
+const std::string KSavePrompt = "AskYesNoCancel: Do you want to save the current document?";
 
 class TRecentFilesTest : public TWindowTest {
 protected:
     // Opens the file through File, Open; the save prompt, when one comes, is answered No.
     void OpenThroughDialog(const QString& path)
     {
-        if (!Window->CurrentFile.isEmpty()) Prompts->AnswerYesNo(false);
+        if (Window->Modified()) Prompts->AnswerYesNoCancel(TChoice::No);
         Prompts->AnswerOpen(path);
         Trigger("Open1");
     }
@@ -69,7 +69,6 @@ TEST_F(TRecentFilesTest, OpenAddsTheFile)
     OpenThroughDialog(b);
     EXPECT_EQ(RecentItems(), (std::vector<std::string>{"-", "&1 b.xml", "&2 a.xml"}));
     // A cancelled dialog adds nothing.
-    Prompts->AnswerYesNo(false);
     Prompts->AnswerOpen(std::nullopt);
     Trigger("Open1");
     EXPECT_EQ(RecentItems().size(), 3U);
@@ -86,18 +85,22 @@ TEST_F(TRecentFilesTest, PickOpensTheFile)
     OpenThroughDialog(WriteFile("b.xml", "<b><c/></b>"));
     Asked();
 
-    Prompts->AnswerYesNo(false);
     Pick(2);
-    EXPECT_EQ(Asked(), std::vector<std::string>{KSavePrompt});
+    EXPECT_TRUE(Asked().empty());
     EXPECT_EQ(Caption(), "a.xml - Brindle 4");
     EXPECT_EQ(Window->CurrentFile, a);
     EXPECT_EQ(TreeSignature(), "library(shelf(book(title) book(title year)) note)");
     EXPECT_EQ(RecentItems(), (std::vector<std::string>{"-", "&1 a.xml", "&2 b.xml"}));
 
-    // Yes saves the current document before the other one is opened.
-    Window->WorkDoc->Children[1]->SetText("changed");
-    Prompts->AnswerYesNo(true);
+    // A modified document asks: Cancel stays, Yes saves it before the other one is opened.
+    ASSERT_TRUE(Tree()->model()->setData(Item({1}), QStringLiteral("changed")));
+    Prompts->AnswerYesNoCancel(TChoice::Cancel);
     Pick(2);
+    EXPECT_EQ(Asked(), std::vector<std::string>{KSavePrompt});
+    EXPECT_EQ(Caption(), "a.xml* - Brindle 4");
+    ASSERT_EQ(RecentItems(), (std::vector<std::string>{"-", "&1 b.xml", "&2 a.xml"}));
+    Prompts->AnswerYesNoCancel(TChoice::Yes);
+    Pick(1);
     EXPECT_EQ(Caption(), "b.xml - Brindle 4");
     EXPECT_NE(ReadFile(a).find("changed"), std::string::npos);
     Asked();
@@ -119,13 +122,11 @@ TEST_F(TRecentFilesTest, PickedSyntaxErrorIsShown)
     ASSERT_GT(Attributes()->model()->rowCount(), 0);
     Asked();
 
-    Prompts->AnswerYesNo(false);
     Pick(2);
     const std::vector<std::string> asked = Asked();
-    ASSERT_EQ(asked.size(), 2U);
-    EXPECT_EQ(asked[0], KSavePrompt);
+    ASSERT_EQ(asked.size(), 1U);
     EXPECT_FALSE(Window->WorkDoc->LastError.empty());
-    EXPECT_EQ(asked[1], "Message: " + Window->WorkDoc->LastError);
+    EXPECT_EQ(asked[0], "Message: " + Window->WorkDoc->LastError);
     EXPECT_EQ(TreeSignature(), "r(a)");
     EXPECT_EQ(Caption(), "broken.xml - Brindle 4");
     EXPECT_EQ(Selection()->model()->rowCount(), 0);

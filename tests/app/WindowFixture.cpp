@@ -127,6 +127,12 @@ QModelIndex TWindowTest::Item(std::initializer_list<int> rows) const
     return index;
 }
 
+void TWindowTest::ListItem(const QModelIndex& index)
+{
+    SelectItem(index);
+    Trigger("ListNode1");
+}
+
 void TWindowTest::SelectItem(const QModelIndex& index) const
 {
     Tree()->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);

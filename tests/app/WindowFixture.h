@@ -82,6 +82,8 @@ protected:
     void SelectItem(const QModelIndex& index) const;
     // Edits a tree item's label in place, as a person does: types text and Enter.
     void EditLabel(const QModelIndex& index, const QString& text) const;
+    // Selects the item and lists its element (List Node), which selects its row.
+    void ListItem(const QModelIndex& index);
     // The label of the selected tree item, or "" when none is selected.
     std::string SelectedLabel() const;
     // Labels of the shown tree: "label(child child(grandchild))".
