@@ -99,6 +99,10 @@ void TBrindleF::ApplySource(const QModelIndex& item)
         UpdateFragment(item, text);
         return;
     }
+    if (WorkDoc->Reading() == TqelXMLReading::Standard) {
+        UpdateStandardDocument(text);
+        return;
+    }
     // Rows of the lists refer to elements that the parse destroys.
     ClearEditor();
     ClearLists();
@@ -127,6 +131,11 @@ void TBrindleF::UpdateFragment(const QModelIndex& item, const QString& text)
     const std::string fragment = Encode(TrimControls(text));
     if (fragment.empty()) throw std::runtime_error("Fragment is an empty string");
     TqelXMLNode2* element = TElementTreeModel::Element(item);
+    // A standard element's own text applied again changes nothing.
+    if (WorkDoc->Reading() == TqelXMLReading::Standard && fragment == WorkDoc->GetNodeXML(element)) {
+        ShowSource(item);
+        return;
+    }
     // Rows of the lists may refer to elements that the parse destroys.
     ClearEditor();
     ClearLists();
