@@ -73,8 +73,12 @@ void TBrindleF::TransformTo1Click()
 
 void TBrindleF::RunTransform(const QString& stylesheetFile, const QString& outputFile)
 {
-    // A stylesheet with a syntax error transforms with what was read of it.
-    StyleDoc->LoadFromFile(FileNameBytes(stylesheetFile));
+    // Read by the rule of the Options menu. A classic stylesheet with a syntax
+    // error transforms with what was read of it; a standard one keeps nothing.
+    const TqelXMLReading reading = ReadingOfFile(stylesheetFile);
+    StyleDoc->LoadFromFile(FileNameBytes(stylesheetFile), reading);
+    if (reading == TqelXMLReading::Standard && !StyleDoc->LastError.empty())
+        throw std::runtime_error(StyleDoc->LastError);
     QElapsedTimer timer;
     timer.start();
     TqelXMLNode2* source = TElementTreeModel::Element(SelectedTreeIndex());

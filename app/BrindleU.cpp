@@ -174,7 +174,6 @@ void TBrindleF::UpdateCaption()
         setWindowTitle(QStringLiteral("Untitled*") + QStringLiteral(" - ") + AppTitle);
     else
         setWindowTitle(QFileInfo(CurrentFile).fileName() + modified + QStringLiteral(" - ") + AppTitle);
-    ShowReading();
 }
 
 void TBrindleF::BuildTree(const std::function<void()>& load)
@@ -187,6 +186,7 @@ void TBrindleF::BuildTree(const std::function<void()>& load)
                      ? TTextCodec()
                      : TTextCodec::ForDocument(WorkDoc->Declaration->GetAttribute("encoding"), WorkDoc->Source);
     });
+    ShowReading();
 }
 
 void TBrindleF::AddTreeChildren(const QModelIndex& item, const std::function<void()>& change)
@@ -194,7 +194,11 @@ void TBrindleF::AddTreeChildren(const QModelIndex& item, const std::function<voi
     FTreeModel->ReplaceChildren(item, change);
 }
 
-void TBrindleF::ClearTree() { FTreeModel->ClearTree(); }
+void TBrindleF::ClearTree()
+{
+    FTreeModel->ClearTree();
+    ShowReading();
+}
 
 void TBrindleF::ClearEditor()
 {

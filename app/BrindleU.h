@@ -357,9 +357,10 @@ private:
     void ReadReadingSetting();
     // Takes the reading of a checked item and stores it in the settings file.
     void ReadingItemChosen(QAction* item);
-    // The reading Open gives the file: the chosen one, or the automatic rule on its text.
+    // The reading a file is opened in (documents and stylesheets): the chosen one,
+    // or the automatic rule on its text.
     TqelXMLReading ReadingOfFile(const QString& fileName) const;
-    // The status bar's note follows WorkDoc's reading.
+    // The status bar's note follows WorkDoc's reading; empty while no document is shown.
     void ShowReading();
     // The message for a file the standard reading refused: the error, then the
     // line it names.

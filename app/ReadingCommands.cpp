@@ -126,8 +126,11 @@ TqelXMLReading TBrindleF::ReadingOfFile(const QString& fileName) const
 
 void TBrindleF::ShowReading()
 {
-    ReadingLabel->setText(WorkDoc->Reading() == TqelXMLReading::Standard ? QStringLiteral("Standard XML")
-                                                                           : QStringLiteral("Classic"));
+    if (!FTreeModel->TopIndex().isValid())
+        ReadingLabel->clear();
+    else
+        ReadingLabel->setText(WorkDoc->Reading() == TqelXMLReading::Standard ? QStringLiteral("Standard XML")
+                                                                               : QStringLiteral("Classic"));
 }
 
 QString TBrindleF::RefusedFileMessage(const QString& fileName) const
