@@ -79,6 +79,12 @@ TEST_F(TReadingTest, UndoneEditsAndUnchangedSourceSaveAsRead)
     Trigger("Save1");
     EXPECT_EQ(ReadFile(PathOf("catalog.xml")), KCommentedXml);
 
+    // The whole document changed and put back.
+    SelectItem(Item({}));
+    Update(Source()->Text().replace(QStringLiteral("catalogue"), QStringLiteral("list")));
+    EXPECT_TRUE(Window->Modified());
+    Trigger("Undo1");
+
     SelectItem(Item({0}));
     Update(Source()->Text());
     SelectItem(Item({}));
