@@ -80,7 +80,9 @@ public:
     // stays usable with whatever state the command reached. True when it ran to its end.
     bool RunCommand(const std::function<void()>& command);
 
-    // Loads the file into WorkDoc and shows it; CurrentFile and the caption follow.
+    // Loads the file into WorkDoc in the reading the Options menu gives it and
+    // shows it; CurrentFile and the caption follow. A file the standard reading
+    // refuses leaves the window empty, its error shown with the line it names.
     // The selection list, attribute list and editor are emptied, as their rows
     // refer to elements of the replaced document. A syntax error leaves the tree
     // with what was parsed, is shown in a message box and marks the document

@@ -150,6 +150,8 @@ QString TBrindleF::RefusedFileMessage(const QString& fileName) const
     if (end == std::string::npos) end = text.size();
     if (end > start && text[end - 1] == '\r') --end;
     const std::string_view bytes = std::string_view(text).substr(start, end - start);
+    // A line of a 16-bit encoding cannot be cut out of the bytes like this.
+    if (bytes.find('\0') != std::string_view::npos) return message;
     QString shown = TTextCodec::ForDocument({}, bytes).Decode(bytes);
     if (shown.size() > KShownLineLength) shown = shown.left(KShownLineLength) + QChar(0x2026);
     return message + QStringLiteral("\n\n") + QString::number(line) + QStringLiteral(": ") + shown;
