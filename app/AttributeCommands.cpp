@@ -115,7 +115,10 @@ bool TBrindleF::InEditKeyPress(int key)
             if (FInEditMode == TInEditMode::Value) {
                 std::string value = Encode(text);
                 // Refused before anything changes; the box keeps the text to be mended.
-                if (std::string problem = AttributeValueProblem(value); !problem.empty())
+                // The standard reading escapes what the value holds.
+                if (std::string problem = WorkDoc->Reading() == TqelXMLReading::Classic ? AttributeValueProblem(value)
+                                                                                         : std::string();
+                    !problem.empty())
                     throw std::runtime_error(std::move(problem));
                 attribute->SetValue(std::move(value));
                 FAttributeList->SetCell(row, 1, text);

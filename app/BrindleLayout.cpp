@@ -221,6 +221,7 @@ void TBrindleF::CreateMenus()
     ShowMessages1->setCheckable(true);
     ShowMessages1->setChecked(false);
     HintField1 = AddAction(Options1, "HintField1", QStringLiteral("&Hint Field..."), &TBrindleF::HintField1Click);
+    CreateReadingControls();
 
     Tools1 = addMenu("Tools1", QStringLiteral("&Tools"));
     RunQuery1 = AddAction(Tools1, "RunQuery1", QStringLiteral("&Run Query"), &TBrindleF::cmdpathclick);

@@ -173,6 +173,7 @@ void TBrindleF::ReadSettings()
     // An empty format would print every date as empty text.
     const QString format = ReadIniString(ini, KSettingsSection, QStringLiteral("shortdateformat"), QString());
     settings.ShortDateFormat = format.isEmpty() ? defaults.ShortDateFormat : format.toStdString();
+    ReadReadingSetting();
 }
 
 void TBrindleF::LoadSamples()

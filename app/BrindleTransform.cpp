@@ -73,8 +73,12 @@ void TBrindleF::TransformTo1Click()
 
 void TBrindleF::RunTransform(const QString& stylesheetFile, const QString& outputFile)
 {
-    // A stylesheet with a syntax error transforms with what was read of it.
-    StyleDoc->LoadFromFile(FileNameBytes(stylesheetFile));
+    // Read by the rule of the Options menu. A classic stylesheet with a syntax
+    // error transforms with what was read of it; a standard one keeps nothing.
+    const TqelXMLReading reading = ReadingOfFile(stylesheetFile);
+    StyleDoc->LoadFromFile(FileNameBytes(stylesheetFile), reading);
+    if (reading == TqelXMLReading::Standard && !StyleDoc->LastError.empty())
+        throw std::runtime_error(StyleDoc->LastError);
     QElapsedTimer timer;
     timer.start();
     TqelXMLNode2* source = TElementTreeModel::Element(SelectedTreeIndex());
@@ -97,6 +101,10 @@ void TBrindleF::ApplySource(const QModelIndex& item)
     const QString text = sourceeditor->Text();
     if (item.parent().isValid()) {
         UpdateFragment(item, text);
+        return;
+    }
+    if (WorkDoc->Reading() == TqelXMLReading::Standard) {
+        UpdateStandardDocument(text);
         return;
     }
     // Rows of the lists refer to elements that the parse destroys.
@@ -127,6 +135,11 @@ void TBrindleF::UpdateFragment(const QModelIndex& item, const QString& text)
     const std::string fragment = Encode(TrimControls(text));
     if (fragment.empty()) throw std::runtime_error("Fragment is an empty string");
     TqelXMLNode2* element = TElementTreeModel::Element(item);
+    // A standard element's own text applied again changes nothing.
+    if (WorkDoc->Reading() == TqelXMLReading::Standard && fragment == WorkDoc->GetNodeXML(element)) {
+        ShowSource(item);
+        return;
+    }
     // Rows of the lists may refer to elements that the parse destroys.
     ClearEditor();
     ClearLists();

@@ -135,7 +135,16 @@ void TBrindleF::OpenDocument(const QString& fileName)
 {
     ClearEditor();
     ClearLists();
-    BuildTree([this, &fileName] { WorkDoc->LoadFromFile(FileNameBytes(fileName)); });
+    const TqelXMLReading reading = ReadingOfFile(fileName);
+    BuildTree([this, &fileName, reading] { WorkDoc->LoadFromFile(FileNameBytes(fileName), reading); });
+    if (reading == TqelXMLReading::Standard && !WorkDoc->LastError.empty()) {
+        // The standard reading keeps nothing of a file it refuses: the window
+        // stays empty, so that nothing can be saved over the file.
+        const QString message = RefusedFileMessage(fileName);
+        CloseDocument();
+        Prompts().Message(message);
+        return;
+    }
     CurrentFile = fileName;
     FIncomplete = !WorkDoc->LastError.empty();
     FHistory.Clear();
@@ -172,8 +181,12 @@ void TBrindleF::BuildTree(const std::function<void()>& load)
     FTreeModel->Reload([this, &load] {
         if (!load) return;
         load();
-        FCodec = TTextCodec::ForDocument(WorkDoc->Declaration->GetAttribute("encoding"), WorkDoc->Source);
+        // A standard document holds UTF-8 inside, whatever its file's encoding.
+        FCodec = WorkDoc->Reading() == TqelXMLReading::Standard
+                     ? TTextCodec()
+                     : TTextCodec::ForDocument(WorkDoc->Declaration->GetAttribute("encoding"), WorkDoc->Source);
     });
+    ShowReading();
 }
 
 void TBrindleF::AddTreeChildren(const QModelIndex& item, const std::function<void()>& change)
@@ -181,7 +194,11 @@ void TBrindleF::AddTreeChildren(const QModelIndex& item, const std::function<voi
     FTreeModel->ReplaceChildren(item, change);
 }
 
-void TBrindleF::ClearTree() { FTreeModel->ClearTree(); }
+void TBrindleF::ClearTree()
+{
+    FTreeModel->ClearTree();
+    ShowReading();
+}
 
 void TBrindleF::ClearEditor()
 {
@@ -301,7 +318,7 @@ void TBrindleF::ShowSource(const QModelIndex& item)
 {
     TqelXMLNode2* element = TElementTreeModel::Element(item);
     if (!element) return;
-    sourceeditor->SetText(Decode(WorkDoc->GetNodeXML(element)));
+    sourceeditor->SetText(ShownXml(element));
     FSourceItem = item;
 }
 

@@ -20,7 +20,9 @@
 #include "core/qelXMLParser2.h"
 
 class QAction;
+class QActionGroup;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QMenuBar;
@@ -35,6 +37,9 @@ class TDocumentStep;
 class THelpWindow;
 class TqelMruMenu;
 class TSourceEditor;
+
+// The reading the Options menu asks for: the automatic rule, or always one.
+enum class TReadingChoice { Automatic, Classic, Standard };
 
 using TSelectionListModel = TRefListModel<TqelXMLNode2>;
 using TAttributeListModel = TRefListModel<TqelXMLAttribute2>;
@@ -75,7 +80,9 @@ public:
     // stays usable with whatever state the command reached. True when it ran to its end.
     bool RunCommand(const std::function<void()>& command);
 
-    // Loads the file into WorkDoc and shows it; CurrentFile and the caption follow.
+    // Loads the file into WorkDoc in the reading the Options menu gives it and
+    // shows it; CurrentFile and the caption follow. A file the standard reading
+    // refuses leaves the window empty, its error shown with the line it names.
     // The selection list, attribute list and editor are emptied, as their rows
     // refer to elements of the replaced document. A syntax error leaves the tree
     // with what was parsed, is shown in a message box and marks the document
@@ -107,6 +114,8 @@ public:
     bool SavePrompt();
     // True while WorkDoc differs from what was last loaded or saved.
     bool Modified() const { return !FHistory.IsClean(); }
+    // The reading Open gives a file; chosen in the Options menu, kept in the settings file.
+    TReadingChoice ReadingChoice() const { return FReadingChoice; }
     // True while WorkDoc holds only what was read of its file before a syntax error.
     bool Incomplete() const { return FIncomplete; }
     const TUndoHistory& History() const { return FHistory; }
@@ -141,6 +150,7 @@ private:
     QString FExeName;
     bool FFirstShowDone = false;
     bool FIncomplete = false;
+    TReadingChoice FReadingChoice = TReadingChoice::Automatic;
     TUndoHistory FHistory;
     // The tree item whose XML the source view shows.
     QPersistentModelIndex FSourceItem;
@@ -197,6 +207,11 @@ private:
     QAction* ListSubnodes1 = nullptr;
     QAction* ShowMessages1 = nullptr;
     QAction* HintField1 = nullptr;
+    QActionGroup* FReadingItems = nullptr;  // owned through Qt's parent chain
+    QAction* ReadingAutomatic1 = nullptr;
+    QAction* ReadingClassic1 = nullptr;
+    QAction* ReadingStandard1 = nullptr;
+    QLabel* ReadingLabel = nullptr;  // the status bar's note of WorkDoc's reading
     QAction* RunQuery1 = nullptr;
     QAction* RunNode1 = nullptr;
     QAction* LoadSamples1 = nullptr;
@@ -336,6 +351,28 @@ private:
     void RefreshAfterRun();
     // WorkDoc's XEL custom handler: shows the element's message in a box.
     void DocumentMessage(TqelXMLParser2& document, TqelXMLNode2& element, const std::string& text);
+
+    // The two readings of a document (ReadingCommands.cpp).
+    // The Options menu's reading items and the status bar's note of the reading.
+    void CreateReadingControls();
+    // The reading item chosen in the settings file; Automatic when none is stored.
+    void ReadReadingSetting();
+    // Takes the reading of a checked item and stores it in the settings file.
+    void ReadingItemChosen(QAction* item);
+    // The reading a file is opened in (documents and stylesheets): the chosen one,
+    // or the automatic rule on its text.
+    TqelXMLReading ReadingOfFile(const QString& fileName) const;
+    // The status bar's note follows WorkDoc's reading; empty while no document is shown.
+    void ShowReading();
+    // The message for a file the standard reading refused: the error, then the
+    // line it names.
+    QString RefusedFileMessage(const QString& fileName) const;
+    // WorkDoc's XML text of element as a person reads it: a standard document
+    // holds UTF-8 inside, but its whole text is in its file's encoding.
+    QString ShownXml(const TqelXMLNode2* element);
+    // Update Document on the top item of a standard document: the text is read
+    // in the standard reading first, so that an error changes nothing.
+    void UpdateStandardDocument(const QString& text);
 
     // Recent files, settings, samples, hints and help (BrindleServices.cpp).
     TqelMruMenu* qelMruMenu1 = nullptr;  // owned through Qt's parent chain

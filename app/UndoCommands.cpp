@@ -31,6 +31,13 @@ std::unique_ptr<TqelXMLNode2> TakeContent(TqelXMLNode2& element)
     content->Prefix = element.Prefix;
     content->Text = element.Text;
     content->NeedsCData = element.NeedsCData;
+    // Where the element stood in the text it was read from goes with what it held,
+    // so that content put back saves as it was read.
+    content->SourceFlags = element.SourceFlags;
+    content->SourceStart = element.SourceStart;
+    content->SourceContent = element.SourceContent;
+    content->SourceEndTag = element.SourceEndTag;
+    content->SourceDigest = element.SourceDigest;
     for (const auto& attribute : element.Attributes) content->Attributes.Add(attribute->Clone());
     for (auto& child : element.Children.TakeAll()) content->AddChild(std::move(child));
     return content;
@@ -57,6 +64,11 @@ void SwapContent(TqelXMLNode2& a, TqelXMLNode2& b)
     std::swap(a.Prefix, b.Prefix);
     std::swap(a.Text, b.Text);
     std::swap(a.NeedsCData, b.NeedsCData);
+    std::swap(a.SourceFlags, b.SourceFlags);
+    std::swap(a.SourceStart, b.SourceStart);
+    std::swap(a.SourceContent, b.SourceContent);
+    std::swap(a.SourceEndTag, b.SourceEndTag);
+    std::swap(a.SourceDigest, b.SourceDigest);
     auto attributesOfA = a.Attributes.TakeAll();
     for (auto& attribute : b.Attributes.TakeAll()) a.Attributes.Add(std::move(attribute));
     for (auto& attribute : attributesOfA) b.Attributes.Add(std::move(attribute));
@@ -187,11 +199,13 @@ TContentStep::TContentStep(TBrindleF& window, QString caption, TElementPath path
 }
 
 TContentStep::TContentStep(TBrindleF& window, QString caption, std::unique_ptr<TqelXMLNode2> other,
-                           std::unique_ptr<TqelXMLNode2> declaration, std::string source)
+                           std::unique_ptr<TqelXMLNode2> declaration, std::string source,
+                           std::unique_ptr<TqelStandardSource> standard)
     : TContentStep(window, std::move(caption), {}, std::move(other))
 {
     FDeclaration = std::move(declaration);
     FSource = std::move(source);
+    FStandard = std::move(standard);
     FBytes += FSource.capacity();
 }
 
@@ -208,6 +222,7 @@ void TContentStep::Toggle()
         if (FDeclaration) {
             std::swap(document.Declaration, FDeclaration);
             std::swap(document.Source, FSource);
+            document.SwapStandardSource(FStandard);
         }
         // Compiled expressions may refer to what the document held.
         document.PathCache.reset();

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/UndoHistory.h"
+#include "core/StandardSource.h"
 #include "core/qelXMLParser2.h"
 
 class TBrindleF;
@@ -117,9 +118,11 @@ private:
 class TContentStep : public TDocumentStep {
 public:
     TContentStep(TBrindleF& window, QString caption, TElementPath path, std::unique_ptr<TqelXMLNode2> other);
-    // For the document: its other declaration and source text as well.
+    // For the document: its other declaration and source text as well, and the
+    // state of its other reading (nullptr for classic).
     TContentStep(TBrindleF& window, QString caption, std::unique_ptr<TqelXMLNode2> other,
-                 std::unique_ptr<TqelXMLNode2> declaration, std::string source);
+                 std::unique_ptr<TqelXMLNode2> declaration, std::string source,
+                 std::unique_ptr<TqelStandardSource> standard = nullptr);
     void Toggle() override;
     std::size_t Bytes() const override { return FBytes; }
     bool RemovesElements() const override { return true; }
@@ -128,5 +131,6 @@ private:
     std::unique_ptr<TqelXMLNode2> FOther;        // owned
     std::unique_ptr<TqelXMLNode2> FDeclaration;  // owned; the document's only
     std::string FSource;
+    std::unique_ptr<TqelStandardSource> FStandard;  // owned; the other version's reading state
     std::size_t FBytes;
 };

@@ -262,6 +262,10 @@ public:
     TqelXMLReading Reading() const { return FStandard ? TqelXMLReading::Standard : TqelXMLReading::Classic; }
     // The state of a standard reading, or nullptr for a classic document.
     const TqelStandardSource* StandardSource() const { return FStandard.get(); }
+    // Exchanges the standard reading's state with state (nullptr for a classic
+    // document), so that an earlier version of the whole document can be put back
+    // together with its element tree and Source.
+    void SwapStandardSource(std::unique_ptr<TqelStandardSource>& state) { FStandard.swap(state); }
     // Whole-document parse of Source; returns "" on success or the composed message.
     std::string Parse();
     // Rebuilds node from text; LastError holds the result.

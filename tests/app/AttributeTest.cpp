@@ -146,4 +146,22 @@ TEST_F(TAttributeTest, InPlaceValueEditRefusesWhatCannotBeReadBack)
     EXPECT_EQ(AttributeRows(), (TRows{"id|b1", "lang|en"}));
 }
 
+// A document in the standard reading escapes what it writes: such values are
+// taken, and saved so that they read back.
+TEST_F(TAttributeTest, InPlaceValueEditInStandardDocumentTakesAnyValue)
+{
+    Window.reset();
+    StartWith("<!-- list -->\n<a><b id='x'/></a>\n", QStringLiteral("standard.xml"));
+    ListItem(Item({0}));
+    const std::string value = "it's \"x\" & a > b";
+    ClickCell(0, 1);
+    InEdit()->setText(QString::fromStdString(value));
+    QTest::keyClick(InEdit(), Qt::Key_Return);
+    EXPECT_EQ(Asked(), TRows{});
+    Trigger("Save1");
+    TqelXMLParser2 saved;
+    saved.LoadFromFile(PathOf(QStringLiteral("standard.xml")).toStdString(), TqelXMLReading::Standard);
+    EXPECT_EQ(Signature(&saved), "a(b[id=" + value + "])");
+}
+
 }  // namespace

@@ -115,7 +115,9 @@ TEST_F(TLayoutTest, MenusHoldTheirItems)
     EXPECT_EQ(Find<QAction>("Redo1")->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::Key_Y));
     EXPECT_EQ(items("View1"), QStringList({"ListNode1=List Node=F2", "ListSubnodes1=List Subnodes=F3"}));
     EXPECT_EQ(items("Samples1"), QStringList());
-    EXPECT_EQ(items("Options1"), QStringList({"ShowMessages1=Show &Messages", "HintField1=&Hint Field..."}));
+    EXPECT_EQ(items("Options1"), QStringList({"ShowMessages1=Show &Messages", "HintField1=&Hint Field...", "N6",
+                                              "ReadingAutomatic1=&Automatic", "ReadingClassic1=&Classic",
+                                              "ReadingStandard1=Standard &XML"}));
     EXPECT_EQ(items("Tools1"), QStringList({"RunQuery1=&Run Query=F9", "RunNode1=Run &XEL=Ctrl+F9", "N4",
                                             "LoadSamples1=&Load Samples"}));
     EXPECT_EQ(items("Help1"), QStringList({"Contents1=&Contents=F1", "About1=&About"}));
