@@ -294,6 +294,8 @@ private:
     void ListElement(const QModelIndex& item);
     // Fills the selection list with one row per element (name, text).
     void FillSelection(const TqelNodeRefList& elements);
+    // Both columns of the selection list as wide as what they show.
+    void FitSelectionColumns();
     void SelectRow(int row);
     void ListNode1Click();
     void ListSubnodes1Click();

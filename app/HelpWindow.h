@@ -1,7 +1,7 @@
 #pragma once
 // The workbench's help window: the HTML manual in a browser of its own, with
 // links inside the manual followed there and links to the web handed to the
-// desktop.
+// desktop. Escape closes it.
 
 #include <QWidget>
 
@@ -20,5 +20,8 @@ public:
     QUrl Source() const;
 
 private:
+    // Sizes the window for its screen and places it over its owner, wholly on the screen.
+    void FitToScreen();
+
     QTextBrowser* FBrowser = nullptr;  // owned through Qt's parent chain
 };

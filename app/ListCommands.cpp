@@ -50,7 +50,13 @@ void TBrindleF::FillSelection(const TqelNodeRefList& elements)
     rows.reserve(elements.size());
     for (TqelXMLNode2* element : elements) rows.push_back({element, {Decode(element->Name), Decode(element->Text)}});
     FSelectionList->SetRows(std::move(rows));
+    FitSelectionColumns();
+}
+
+void TBrindleF::FitSelectionColumns()
+{
     selection->resizeColumnToContents(0);
+    selection->resizeColumnToContents(1);
 }
 
 void TBrindleF::SelectRow(int row)
@@ -123,6 +129,7 @@ void TBrindleF::ListByTag()
 {
     FSelectionList->SetHeader(0, QStringLiteral("tag"));
     FSelectionList->RelabelColumn(0, [this](const TqelXMLNode2* element) { return Decode(element->Name); });
+    FitSelectionColumns();
 }
 
 void TBrindleF::ListByAttribute()
@@ -136,4 +143,5 @@ void TBrindleF::ListByAttribute()
     FSelectionList->RelabelColumn(0, [this, &key](const TqelXMLNode2* element) {
         return Decode(element->GetAttribute(std::string_view(key)));
     });
+    FitSelectionColumns();
 }

@@ -68,10 +68,13 @@ TEST_F(TDatabaseTest, FieldDialogPropertiesConvertTheirBoxes)
     EXPECT_EQ(dialog.FieldType(), TFieldType::ftString);
 }
 
-// Neither Enter nor Escape closes the field dialog; its buttons and its title bar do.
+// Neither Enter nor Escape closes the field dialog; its buttons, drawn as
+// buttons, and its title bar do.
 TEST_F(TDatabaseTest, FieldDialogClosesOnlyByItsButtons)
 {
     TXMLDBFieldF& dialog = Page->FieldDialog();
+    EXPECT_FALSE(dialog.cmdOK->isFlat());
+    EXPECT_FALSE(dialog.cmdCancel->isFlat());
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     QTest::keyClick(dialog.edFieldName, Qt::Key_Return);

@@ -190,4 +190,24 @@ TEST_F(TQueryTest, ListByAttributeAndTag)
     EXPECT_EQ(ListRows(), (TRows{"book|", "book|"}));
 }
 
+// After every fill and relabelling both columns are as wide as what they show.
+TEST_F(TQueryTest, ColumnsFitWhatTheyShow)
+{
+    auto fits = [this] {
+        for (int column = 0; column < 2; ++column)
+            if (Selection()->columnWidth(column) < Selection()->sizeHintForColumn(column)) return false;
+        return true;
+    };
+    Window->WorkDoc->Children[0]->Children[0]->SetAttribute("id", std::string(60, 'w'));
+    RunQuery(QStringLiteral("name = 'book'"));
+    EXPECT_TRUE(fits());
+    SelectRow(Selection(), 0);
+    SelectRow(Attributes(), 0);
+    Trigger("Listby1");
+    EXPECT_TRUE(fits());
+    Window->WorkDoc->Children[0]->Children[0]->SetName(std::string(60, 'n'));
+    Trigger("Listbytag1");
+    EXPECT_TRUE(fits());
+}
+
 }  // namespace

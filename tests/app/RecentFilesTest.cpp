@@ -23,7 +23,8 @@ protected:
         Trigger("Open1");
     }
 
-    // The recent-files items of the File menu: what follows "Transform To...".
+    // The recent-files items of the File menu: what follows "Transform To...";
+    // a separator shows as "-" followed by whatever text it carries.
     QList<QAction*> RecentActions() const
     {
         const QList<QAction*> actions = Find<QMenu>("File1")->actions();
@@ -33,7 +34,7 @@ protected:
     {
         std::vector<std::string> items;
         for (const QAction* action : RecentActions())
-            items.push_back(action->isSeparator() ? "-" : action->text().toStdString());
+            items.push_back((action->isSeparator() ? "-" : "") + action->text().toStdString());
         return items;
     }
 

@@ -172,14 +172,26 @@ TEST_F(TUpdateDocumentTest, ElementSyntaxErrorIsShown)
     EXPECT_EQ(Selection()->model()->rowCount(), 0);
 }
 
-// A box shows at most 40 lines of at most 300 characters of a message.
-TEST(TBoxTextTest, LongMessagesAreCut)
+// A box shows a message's first line; a longer message goes whole under
+// "Show Details...".
+TEST(TBoxPartsTest, LongMessagesShowTheirFirstLine)
 {
-    const QString longLine(301, QLatin1Char('x'));
-    EXPECT_EQ(BoxText(QStringLiteral("one\ntwo")), QStringLiteral("one\ntwo"));
-    EXPECT_EQ(BoxText(longLine + QStringLiteral("\nz")), longLine.left(300) + QStringLiteral("...\nz"));
-    EXPECT_EQ(BoxText(QStringLiteral("a\n").repeated(40)), QStringLiteral("a\n").repeated(40));
-    EXPECT_EQ(BoxText(QStringLiteral("a\n").repeated(41)), QStringLiteral("a\n").repeated(40) + QStringLiteral("..."));
+    struct TCase {
+        QString Text, Summary, Details;
+    };
+    const QString longLine(201, QLatin1Char('x'));
+    const QString hugeLine(100001, QLatin1Char('y'));
+    const TCase cases[] = {
+        {QStringLiteral("short"), QStringLiteral("short"), QString()},
+        {QStringLiteral("one\ntwo"), QStringLiteral("one"), QStringLiteral("one\ntwo")},
+        {longLine, longLine.left(200) + QStringLiteral("..."), longLine},
+        {hugeLine, hugeLine.left(200) + QStringLiteral("..."), hugeLine.left(100000) + QStringLiteral("...")},
+    };
+    for (const TCase& c : cases) {
+        const TBoxParts parts = BoxParts(c.Text);
+        EXPECT_EQ(parts.Summary, c.Summary) << c.Text.left(20).toStdString();
+        EXPECT_EQ(parts.Details, c.Details) << c.Text.left(20).toStdString();
+    }
 }
 
 }  // namespace
