@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 
 #include <algorithm>
 #include <stdexcept>
@@ -73,17 +74,22 @@ void TBrindleF::TransformTo1Click()
 
 void TBrindleF::RunTransform(const QString& stylesheetFile, const QString& outputFile)
 {
-    // A stylesheet with a syntax error transforms with what was read of it.
-    StyleDoc->LoadFromFile(FileNameBytes(stylesheetFile));
-    QElapsedTimer timer;
-    timer.start();
-    TqelXMLNode2* source = TElementTreeModel::Element(SelectedTreeIndex());
-    if (!source) source = WorkDoc.get();
-    std::string text;
-    source->TransformWith(*StyleDoc, text);
-    const qint64 elapsed = timer.elapsed();
-    // The output is written as the stylesheet produced it, byte for byte.
-    WriteFileText(FileNameBytes(outputFile), text);
+    qint64 elapsed = 0;
+    {
+        TBusyCursor busy;
+        // A stylesheet with a syntax error transforms with what was read of it.
+        StyleDoc->LoadFromFile(FileNameBytes(stylesheetFile));
+        QElapsedTimer timer;
+        timer.start();
+        TqelXMLNode2* source = TElementTreeModel::Element(SelectedTreeIndex());
+        if (!source) source = WorkDoc.get();
+        std::string text;
+        source->TransformWith(*StyleDoc, text);
+        elapsed = timer.elapsed();
+        // The output is written as the stylesheet produced it, byte for byte.
+        WriteFileText(FileNameBytes(outputFile), text);
+    }
+    StatusBar1->showMessage(QStringLiteral("Transformed into %1 in %2 ms").arg(QDir::toNativeSeparators(outputFile)).arg(elapsed));
     Prompts().ShellOpen(outputFile);
     if (ShowMessages1->isChecked())
         edfilter->setPlainText(QStringLiteral("Performed XSLT transformation in %1 millisecond").arg(elapsed));
@@ -119,7 +125,9 @@ void TBrindleF::ApplySource(const QModelIndex& item)
     Record(std::make_unique<TContentStep>(*this, QStringLiteral("Update Document"), std::move(before),
                                           std::move(declaration), std::move(source)));
     SelectTreeItem(FTreeModel->TopIndex());
-    if (!ReportSyntaxError(text)) ShowSource(FTreeModel->TopIndex());
+    if (ReportSyntaxError(text)) return;
+    ShowSource(FTreeModel->TopIndex());
+    StatusBar1->showMessage(QStringLiteral("Document updated: ") + CountOf(CountElements(*WorkDoc), "element"));
 }
 
 void TBrindleF::UpdateFragment(const QModelIndex& item, const QString& text)
@@ -142,7 +150,9 @@ void TBrindleF::UpdateFragment(const QModelIndex& item, const QString& text)
     }
     Record(std::make_unique<TContentStep>(*this, QStringLiteral("Update Document"), PathOf(element), std::move(before)));
     // The item stays selected: the source view is refreshed here, not by the tree.
-    if (!ReportSyntaxError(text)) ShowSource(kept);
+    if (ReportSyntaxError(text)) return;
+    ShowSource(kept);
+    StatusBar1->showMessage(QStringLiteral("Element updated: ") + CountOf(CountElements(*element), "element"));
 }
 
 bool TBrindleF::ReportSyntaxError(const QString& typed)
@@ -165,14 +175,19 @@ void TBrindleF::RunNode1Click()
     const auto recordRun = [this, &before] {
         Record(std::make_unique<TContentStep>(*this, QStringLiteral("Run XEL"), TElementPath{}, std::move(before)));
     };
+    QElapsedTimer timer;
+    timer.start();
     try {
+        TBusyCursor busy;
         element->ExecuteXel(*WorkDoc);
     } catch (...) {
         recordRun();
         throw;
     }
+    const qint64 elapsed = timer.elapsed();
     recordRun();
     RefreshAfterRun();
+    StatusBar1->showMessage(QStringLiteral("XEL program run in %1 ms").arg(elapsed));
 }
 
 void TBrindleF::RefreshAfterRun()

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTreeView>
@@ -15,6 +16,7 @@
 #include "app/DatabasePage.h"
 #include "app/HandlerGuards.h"
 #include "app/SourceEditor.h"
+#include "core/TreeWalk.h"
 #include "core/qelStrings.h"
 #include "qelBasic/qelMruMenu.h"
 
@@ -79,6 +81,22 @@ bool TBrindleF::RunCommand(const std::function<void()>& command)
     return false;
 }
 
+qint64 TBrindleF::CountElements(const TqelXMLNode2& top)
+{
+    qint64 count = 0;
+    WalkPreOrder(&top, [&count](const TqelXMLNode2*) {
+        ++count;
+        return false;
+    });
+    return count;
+}
+
+void TBrindleF::ReportFile(const QString& done, const QString& fileName)
+{
+    StatusBar1->showMessage(QStringLiteral("%1 %2: %3").arg(done, QFileInfo(fileName).fileName(),
+                                                            CountOf(CountElements(*WorkDoc), "element")));
+}
+
 QString TBrindleF::DecodeMessage(const std::string& bytes) const
 {
     // A box would end the text at a NUL, and show other control bytes as nothing.
@@ -135,8 +153,12 @@ void TBrindleF::OpenDocument(const QString& fileName)
 {
     ClearEditor();
     ClearLists();
-    BuildTree([this, &fileName] { WorkDoc->LoadFromFile(FileNameBytes(fileName)); });
+    {
+        TBusyCursor busy;
+        BuildTree([this, &fileName] { WorkDoc->LoadFromFile(FileNameBytes(fileName)); });
+    }
     CurrentFile = fileName;
+    ReportFile(QStringLiteral("Opened"), fileName);
     FIncomplete = !WorkDoc->LastError.empty();
     FHistory.Clear();
     HistoryChanged();
@@ -223,7 +245,11 @@ bool TBrindleF::SaveDocument()
                             QStringLiteral(" that was read before an error. Saving it there loses the unread part "
                                            "of the file. Do you want to save it anyway?")))
         return false;
-    WorkDoc->SaveToFile(FileNameBytes(CurrentFile));
+    {
+        TBusyCursor busy;
+        WorkDoc->SaveToFile(FileNameBytes(CurrentFile));
+    }
+    ReportFile(QStringLiteral("Saved"), CurrentFile);
     FIncomplete = false;
     FHistory.SetClean();
     HistoryChanged();
@@ -237,7 +263,11 @@ bool TBrindleF::SaveDocumentAs()
     // The name is taken only once the document is written under it. An
     // incomplete document saved over its own file still asks.
     if (FIncomplete && QFileInfo(*file) == QFileInfo(CurrentFile)) return SaveDocument();
-    WorkDoc->SaveToFile(FileNameBytes(*file));
+    {
+        TBusyCursor busy;
+        WorkDoc->SaveToFile(FileNameBytes(*file));
+    }
+    ReportFile(QStringLiteral("Saved"), *file);
     CurrentFile = *file;
     FIncomplete = false;
     FHistory.SetClean();
@@ -301,8 +331,12 @@ void TBrindleF::ShowSource(const QModelIndex& item)
 {
     TqelXMLNode2* element = TElementTreeModel::Element(item);
     if (!element) return;
-    sourceeditor->SetText(Decode(WorkDoc->GetNodeXML(element)));
     FSourceItem = item;
+    // A hidden source view is filled when it is shown (bookChange): a large
+    // element is then not written out at every click. Edits waiting there are
+    // replaced at once, as the caller asked.
+    if (book->currentWidget() != sourceTab && !sourceeditor->isModified()) return;
+    sourceeditor->SetText(Decode(WorkDoc->GetNodeXML(element)));
 }
 
 bool TBrindleF::LeaveSource()
@@ -324,7 +358,9 @@ bool TBrindleF::LeaveSource()
 
 void TBrindleF::bookChange()
 {
-    // Edits made on the Editor page show once the source view is shown again.
+    // The source view is filled as it is shown, so edits made on the Editor
+    // page show there too; without a selection it shows the item it showed last.
     if (book->currentWidget() != sourceTab || sourceeditor->isModified()) return;
-    ShowSource(SelectedTreeIndex());
+    const QModelIndex selected = SelectedTreeIndex();
+    ShowSource(selected.isValid() ? selected : QModelIndex(FSourceItem));
 }

@@ -111,6 +111,11 @@ public:
     bool Incomplete() const { return FIncomplete; }
     const TUndoHistory& History() const { return FHistory; }
 
+    // "1 element", "3 elements": a count with its noun for the status bar.
+    static QString CountOf(qint64 count, const char* noun);
+    // The elements of the tree below and including top, counted without recursion.
+    static qint64 CountElements(const TqelXMLNode2& top);
+
     // WorkDoc's bytes as text and back, through Codec().
     QString Decode(const std::string& bytes) const { return FCodec.Decode(bytes); }
     std::string Encode(const QString& text) const { return FCodec.Encode(text); }
@@ -242,13 +247,16 @@ private:
     // nothing was written.
     bool SaveDocument();
     bool SaveDocumentAs();
+    // "<done> <file name>: <n> elements" in the status bar, counted in WorkDoc.
+    void ReportFile(const QString& done, const QString& fileName);
     void New1Click();
     void Open1Click();
     void Save1Click();
     void SaveAs1Click();
     void Close1Click();
     void treeChange();
-    // Shows the item's XML in the source view; an invalid item keeps the view.
+    // Shows the item's XML in the source view, at once when the view is shown or
+    // holds edits, else when it is next shown; an invalid item keeps the view.
     void ShowSource(const QModelIndex& item);
     // Source edits not applied yet: asks whether to apply them (Update Document),
     // discard them, or stay. False for stay.

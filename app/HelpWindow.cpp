@@ -1,8 +1,7 @@
 #include "app/HelpWindow.h"
 
-#include <QKeySequence>
+#include <QKeyEvent>
 #include <QScreen>
-#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -19,9 +18,16 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     FBrowser->setObjectName(QStringLiteral("HelpBrowser"));
     FBrowser->setOpenExternalLinks(true);
     layout->addWidget(FBrowser);
-    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    close->setObjectName(QStringLiteral("HelpClose"));
-    connect(close, &QShortcut::activated, this, &QWidget::close);
+}
+
+void THelpWindow::keyPressEvent(QKeyEvent* event)
+{
+    // The browser leaves Escape to its window.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void THelpWindow::FitToScreen()

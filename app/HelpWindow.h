@@ -19,6 +19,9 @@ public:
     // The page shown, with the anchor as its fragment.
     QUrl Source() const;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     // Sizes the window for its screen and places it over its owner, wholly on the screen.
     void FitToScreen();

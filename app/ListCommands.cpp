@@ -7,11 +7,17 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTreeView>
 
 #include "app/HandlerGuards.h"
 #include "app/UndoCommands.h"
+
+QString TBrindleF::CountOf(qint64 count, const char* noun)
+{
+    return QStringLiteral("%1 %2%3").arg(count).arg(QString::fromLatin1(noun), count == 1 ? QString() : QStringLiteral("s"));
+}
 
 int TBrindleF::SelectedRow() const
 {
@@ -112,9 +118,13 @@ void TBrindleF::cmdpathclick()
         return;
     }
     TqelNodeRefList found;
-    // An error leaves here, before the list is touched.
-    SelectNodesDirect(TElementTreeModel::Element(start), found, Encode(query), false);
-    FillSelection(found);
+    {
+        TBusyCursor busy;
+        // An error leaves here, before the list is touched.
+        SelectNodesDirect(TElementTreeModel::Element(start), found, Encode(query), false);
+        FillSelection(found);
+    }
+    StatusBar1->showMessage(CountOf(static_cast<qint64>(found.size()), "element") + QStringLiteral(" selected"));
     // Filling drops the selected row without a notification.
     selectionChange();
 }

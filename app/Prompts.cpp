@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QSpacerItem>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -87,7 +88,10 @@ void TQtPrompts::ShowBox(int icon, const QString& text)
         grid->addItem(new QSpacerItem(box.fontMetrics().averageCharWidth() * 45, 0, QSizePolicy::Minimum,
                                       QSizePolicy::Fixed),
                       grid->rowCount(), 0, 1, grid->columnCount());
+    // A box shown during a long command takes clicks: it shows the arrow.
+    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     box.exec();
+    QGuiApplication::restoreOverrideCursor();
 }
 
 void TQtPrompts::Message(const QString& text) { ShowBox(QMessageBox::NoIcon, text); }

@@ -69,9 +69,7 @@ TEST_F(TLayoutTest, ControlsCarryTheirNames)
 
     // Sizes are designed at 120 pixels per inch.
     const double scale = Window->screen()->logicalDotsPerInchY() / 120.0;
-    auto* inEdit = Find<QLineEdit>("InEdit");
-    EXPECT_FALSE(inEdit->isVisible());
-    EXPECT_EQ(inEdit->size(), QSize(qRound(121 * scale), qRound(24 * scale)));
+    EXPECT_FALSE(Find<QLineEdit>("InEdit")->isVisible());
     EXPECT_EQ(Find<QSplitter>("Splitter1")->sizes().front(), qRound(216 * scale));
 }
 

@@ -194,8 +194,12 @@ TEST_F(TQueryTest, ListByAttributeAndTag)
 TEST_F(TQueryTest, ColumnsFitWhatTheyShow)
 {
     auto fits = [this] {
+        const QAbstractItemModel& model = *Selection()->model();
         for (int column = 0; column < 2; ++column)
-            if (Selection()->columnWidth(column) < Selection()->sizeHintForColumn(column)) return false;
+            for (int row = 0; row < model.rowCount(); ++row)
+                if (Selection()->columnWidth(column) <
+                    Selection()->fontMetrics().horizontalAdvance(model.index(row, column).data().toString()))
+                    return false;
         return true;
     };
     Window->WorkDoc->Children[0]->Children[0]->SetAttribute("id", std::string(60, 'w'));

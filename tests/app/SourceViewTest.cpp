@@ -19,6 +19,7 @@ protected:
     // Puts the text into the source view and chooses "Update Document".
     void Update(const QString& text)
     {
+        Book()->setCurrentWidget(Find<QWidget>("sourceTab"));
         Source()->SetText(text);
         Trigger("LoadasDocument1");
     }
@@ -31,6 +32,19 @@ protected:
         EXPECT_EQ(Source()->Text(), typed);
     }
 };
+
+// The hidden source view is left alone at every click and filled as its page
+// is shown; once shown it follows the selection at once.
+TEST_F(TSourceEditorTest, FilledWhenShown)
+{
+    StartWith(KLibraryXml);
+    SelectItem(Item({}));
+    SelectItem(Item({0, 0}));
+    EXPECT_TRUE(Source()->Text().isEmpty());
+    EXPECT_EQ(SourceText(), ShownXml(ElementOf(Item({0, 0}))));
+    SelectItem(Item({1}));
+    EXPECT_EQ(Lf(Source()->Text().toStdString()), ShownXml(ElementOf(Item({1}))));
+}
 
 // The editor colours HTML in the fixed-pitch font, keeps every character of the
 // text (code 0 included), and Close empties text, bookmarks and undo history.
@@ -126,7 +140,7 @@ TEST_F(TUpdateDocumentTest, TopItemFollowsTheDeclaredEncoding)
 {
     StartWith("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>caf\xe9</a>");
     SelectItem(Item({}));
-    QString text = Source()->Text();
+    QString text = QString::fromStdString(SourceText());
     ASSERT_TRUE(text.contains(QStringLiteral("caf\u00e9")));
     text.replace(QStringLiteral("ISO-8859-1"), QStringLiteral("UTF-8"));
     Update(text);
