@@ -202,14 +202,14 @@ TEST_F(TQueryTest, ColumnsFitWhatTheyShow)
                     return false;
         return true;
     };
-    Window->WorkDoc->Children[0]->Children[0]->SetAttribute("id", std::string(60, 'w'));
+    Window->WorkDoc->Children[0]->Children[0]->SetAttribute("id", std::string(40, 'w'));
     RunQuery(QStringLiteral("name = 'book'"));
     EXPECT_TRUE(fits());
     SelectRow(Selection(), 0);
     SelectRow(Attributes(), 0);
     Trigger("Listby1");
     EXPECT_TRUE(fits());
-    Window->WorkDoc->Children[0]->Children[0]->SetName(std::string(60, 'n'));
+    Window->WorkDoc->Children[0]->Children[0]->SetName(std::string(120, 'n'));
     Trigger("Listbytag1");
     EXPECT_TRUE(fits());
 }
