@@ -161,7 +161,7 @@ bool TBrindleF::ReportSyntaxError(const QString& typed)
     // The tree shows only what was parsed; the text as typed stays in the source
     // view, so that it can be mended and updated again rather than lost.
     sourceeditor->SetText(typed);
-    Prompts().Message(DecodeMessage(WorkDoc->LastError));
+    Prompts().Message(SyntaxErrorText());
     return true;
 }
 

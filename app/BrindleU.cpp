@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTreeView>
 
+#include <algorithm>
 #include <exception>
 
 #include "app/DatabasePage.h"
@@ -91,6 +92,24 @@ qint64 TBrindleF::CountElements(const TqelXMLNode2& top)
     return count;
 }
 
+QString TBrindleF::SyntaxErrorText() const
+{
+    const QString message = DecodeMessage(WorkDoc->LastError);
+    const std::string& source = WorkDoc->Source;
+    const std::ptrdiff_t position = WorkDoc->Position;
+    if (position < 1 || static_cast<std::size_t>(position) > source.size() + 1) return message;
+    const std::size_t at = static_cast<std::size_t>(position - 1);
+    const std::size_t lineStart = at == 0 ? 0 : source.rfind('\n', at - 1) + 1;  // npos + 1 is 0
+    std::size_t lineEnd = source.find_first_of("\r\n", lineStart);
+    if (lineEnd == std::string::npos) lineEnd = source.size();
+    const auto line = 1 + std::count(source.begin(), source.begin() + static_cast<std::ptrdiff_t>(lineStart), '\n');
+    const qsizetype column = Decode(source.substr(lineStart, at - lineStart)).size() + 1;
+    constexpr qsizetype KMaxQuoted = 80;
+    QString quoted = DecodeMessage(source.substr(lineStart, lineEnd - lineStart)).trimmed();
+    if (quoted.size() > KMaxQuoted) quoted = quoted.left(KMaxQuoted) + QStringLiteral("...");
+    return QStringLiteral("Syntax error at line %1, column %2: %3\n\n%4").arg(line).arg(column).arg(quoted, message);
+}
+
 void TBrindleF::ReportFile(const QString& done, const QString& fileName)
 {
     StatusBar1->showMessage(QStringLiteral("%1 %2: %3").arg(done, QFileInfo(fileName).fileName(),
@@ -163,7 +182,7 @@ void TBrindleF::OpenDocument(const QString& fileName)
     FHistory.Clear();
     HistoryChanged();
     // Showing a partial document silently would let it be saved over the whole file.
-    if (FIncomplete) Prompts().Message(DecodeMessage(WorkDoc->LastError));
+    if (FIncomplete) Prompts().Message(SyntaxErrorText());
 }
 
 void TBrindleF::CloseDocument()

@@ -122,6 +122,9 @@ public:
     // An engine message: UTF-8 when it is valid UTF-8 (file names, fixed texts),
     // else WorkDoc's codec (parts of the document quoted in a syntax error).
     QString DecodeMessage(const std::string& bytes) const;
+    // WorkDoc's syntax error as a box shows it: "Syntax error at line L, column
+    // C: <that line>" from Position, then the engine's whole message.
+    QString SyntaxErrorText() const;
     // A file name in the form the engine opens.
     static std::string FileNameBytes(const QString& fileName);
     // The settings file, which also holds the recent-files list: the

@@ -28,7 +28,11 @@ protected:
     void ExpectErrorShown(const QString& typed)
     {
         ASSERT_FALSE(Window->WorkDoc->LastError.empty());
-        EXPECT_EQ(Asked(), std::vector<std::string>{"Message: " + Window->WorkDoc->LastError});
+        const std::vector<std::string> asked = Asked();
+        ASSERT_EQ(asked.size(), 1U);
+        EXPECT_EQ(asked[0].rfind("Message: Syntax error at line 1, column ", 0), 0U) << asked[0];
+        const std::string whole = "\n\n" + Window->WorkDoc->LastError;
+        EXPECT_EQ(asked[0].substr(asked[0].size() - std::min(asked[0].size(), whole.size())), whole);
         EXPECT_EQ(Source()->Text(), typed);
     }
 };

@@ -61,6 +61,12 @@ protected:
         return found;
     }
     void Trigger(const char* actionName);
+    // The box for WorkDoc's syntax error: a summary with line and column, then the whole message.
+    std::string SyntaxMessage(int line, int column, const std::string& quoted) const
+    {
+        return "Message: Syntax error at line " + std::to_string(line) + ", column " + std::to_string(column) + ": " +
+               quoted + "\n\n" + Window->WorkDoc->LastError;
+    }
     // The questions asked so far, emptied.
     std::vector<std::string> Asked() { return Prompts->TakeAsked(); }
     std::string Caption() const { return Window->windowTitle().toStdString(); }
