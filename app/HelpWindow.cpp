@@ -43,7 +43,7 @@ void THelpWindow::FitToScreen()
     const QSize size = wanted.boundedTo(available.size() * 9 / 10);
     resize(size);
     QRect frame(owner ? owner->frameGeometry().center() - QPoint(size.width() / 2, size.height() / 2) : pos(), size);
-    // Moved inside the screen, left and top edges first.
+    // Moved onto the screen; the top left corner wins over the bottom right.
     frame.moveRight(std::min(frame.right(), available.right()));
     frame.moveBottom(std::min(frame.bottom(), available.bottom()));
     frame.moveLeft(std::max(frame.left(), available.left()));

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 
 #include "DatabaseFixture.h"
@@ -292,12 +293,14 @@ TEST_F(TDatabaseTest, SaveWritesTheOpenTableOrReportsThatItCannot)
     Trigger("cmdSave");
     EXPECT_EQ(Asked(), KCannotSave);
     OpenExample();
+    EXPECT_EQ(Window->statusBar()->currentMessage(), QStringLiteral("Opened table inventory.xml: 4 records"));
     // A change that is not posted yet is posted by the save.
     ASSERT_TRUE(Model().setData(Model().index(0, 1), QStringLiteral("6"), Qt::EditRole));
     Trigger("cmdSave");
     EXPECT_EQ(Asked(), std::vector<std::string>{});
     EXPECT_EQ(Table().State(), TDataSetState::dsBrowse);
     EXPECT_NE(TableText().find("<stock>6</stock>"), std::string::npos);
+    EXPECT_EQ(Window->statusBar()->currentMessage(), QStringLiteral("Saved table inventory.xml: 4 records"));
     // The file deleted on disk: nothing to save to; the data stay in memory.
     ASSERT_TRUE(QFile::remove(TableFile));
     Trigger("cmdSave");
