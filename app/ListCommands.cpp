@@ -11,8 +11,45 @@
 #include <QTableView>
 #include <QTreeView>
 
+#include <stdexcept>
+
 #include "app/HandlerGuards.h"
 #include "app/UndoCommands.h"
+
+namespace {
+
+// Raises with what is wrong when the query cannot be whole: a quoted string
+// without its closing quote, or an operator with nothing after it. The engine
+// would run such a query and find nothing.
+void CheckQueryComplete(const QString& query)
+{
+    QChar quote;
+    qsizetype opened = 0;
+    for (qsizetype i = 0; i < query.size(); ++i) {
+        const QChar c = query[i];
+        if (!quote.isNull()) {
+            if (c == quote) quote = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+            opened = i;
+        }
+    }
+    if (!quote.isNull())
+        throw std::runtime_error(QStringLiteral("The query is incomplete: the string at column %1 has no closing %2.")
+                                     .arg(opened + 1)
+                                     .arg(quote)
+                                     .toStdString());
+    static const QStringList KOperators = {QStringLiteral("="), QStringLiteral("<"), QStringLiteral(">"),
+                                           QStringLiteral("+"), QStringLiteral("-"), QStringLiteral("*"),
+                                           QStringLiteral(" and"), QStringLiteral(" or"), QStringLiteral(" not")};
+    const QString trimmed = query.trimmed();
+    for (const QString& op : KOperators)
+        if (trimmed.endsWith(op) && trimmed != op)
+            throw std::runtime_error(
+                QStringLiteral("The query is incomplete: nothing follows \"%1\".").arg(op.trimmed()).toStdString());
+}
+
+}  // namespace
 
 QString TBrindleF::CountOf(qint64 count, const char* noun)
 {
@@ -117,6 +154,7 @@ void TBrindleF::cmdpathclick()
         ListChildren(start);
         return;
     }
+    CheckQueryComplete(query);
     TqelNodeRefList found;
     {
         TBusyCursor busy;

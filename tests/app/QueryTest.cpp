@@ -76,6 +76,12 @@ TEST_F(TQueryTest, ErrorKeepsTheList)
     RunQuery(QStringLiteral("name"));
     EXPECT_EQ(Asked(), TRows{"ErrorBox: Invalid variant type conversion"});
     EXPECT_EQ(ListRows(), (TRows{"book|", "book|"}));
+    // A query cut short says what is missing instead of finding nothing.
+    RunQuery(QStringLiteral("name = 'book"));
+    RunQuery(QStringLiteral("name ="));
+    EXPECT_EQ(Asked(), (TRows{"ErrorBox: The query is incomplete: the string at column 8 has no closing '.",
+                              "ErrorBox: The query is incomplete: nothing follows \"=\"."}));
+    EXPECT_EQ(ListRows(), (TRows{"book|", "book|"}));
 }
 
 // With no tree, or no query text, nothing runs.
