@@ -11,6 +11,7 @@
 #include <QTableView>
 #include <QTreeView>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "app/HandlerGuards.h"
@@ -81,19 +82,23 @@ void TBrindleF::viewClick(const QPoint& position)
     const int row = SelectedAttributeRow();
     if (row < 0) return;
     const int nameWidth = view->columnWidth(0);
-    const int top = view->visualRect(FAttributeList->index(row, 0)).top();
     TqelXMLAttribute2* attribute = FAttributeList->Ref(row);
-    QPoint at;
+    QRect cell;
     if (position.x() > nameWidth) {
-        at = QPoint(nameWidth, top);
+        cell = view->visualRect(FAttributeList->index(row, 1));
+        // The value's box reaches to the list's right edge, past a short last column.
+        cell.setRight(std::max(cell.right(), view->viewport()->width() - 1));
         InEdit->setText(Decode(attribute->Value));
         FInEditMode = TInEditMode::Value;
     } else {
-        at = QPoint(0, top);
+        cell = view->visualRect(FAttributeList->index(row, 0));
         InEdit->setText(Decode(attribute->Name));
         FInEditMode = TInEditMode::Name;
     }
-    InEdit->move(view->viewport()->mapTo(Panel1, at));
+    // At least as high as the box needs for its text, and never narrower than the cell.
+    cell.setHeight(std::max(cell.height(), InEdit->sizeHint().height()));
+    InEdit->setFixedSize(cell.size());
+    InEdit->move(view->viewport()->mapTo(Panel1, cell.topLeft()));
     InEdit->raise();
     InEdit->show();
     InEdit->setFocus(Qt::MouseFocusReason);

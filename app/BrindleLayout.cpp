@@ -87,6 +87,11 @@ void TBrindleF::CreateControls()
     tree = Named(new QTreeView(Splitter1), "tree");
     tree->setModel(FTreeModel);
     tree->setHeaderHidden(true);
+    // The one column is as wide as its widest label: deep items scroll into
+    // view sideways instead of being cut.
+    tree->header()->setStretchLastSection(false);
+    tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // Every row has the height of one line of text: the view then lays out only
     // the rows it shows, however many children an item has.
     tree->setUniformRowHeights(true);
@@ -131,7 +136,7 @@ void TBrindleF::CreateControls()
     Splitter2->setStretchFactor(1, 0);
 
     InEdit = Named(new QLineEdit(Panel1), "InEdit");
-    InEdit->setFixedSize(Scaled(121), Scaled(24));
+    // Sized to the cell it edits each time it is shown.
     InEdit->hide();
     InEdit->installEventFilter(this);
     FViewViewport = view->viewport();

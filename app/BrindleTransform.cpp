@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 
 #include <algorithm>
 #include <stdexcept>
@@ -73,21 +74,26 @@ void TBrindleF::TransformTo1Click()
 
 void TBrindleF::RunTransform(const QString& stylesheetFile, const QString& outputFile)
 {
-    // Read by the rule of the Options menu. A classic stylesheet with a syntax
-    // error transforms with what was read of it; a standard one keeps nothing.
-    const TqelXMLReading reading = ReadingOfFile(stylesheetFile);
-    StyleDoc->LoadFromFile(FileNameBytes(stylesheetFile), reading);
-    if (reading == TqelXMLReading::Standard && !StyleDoc->LastError.empty())
-        throw std::runtime_error(StyleDoc->LastError);
-    QElapsedTimer timer;
-    timer.start();
-    TqelXMLNode2* source = TElementTreeModel::Element(SelectedTreeIndex());
-    if (!source) source = WorkDoc.get();
-    std::string text;
-    source->TransformWith(*StyleDoc, text);
-    const qint64 elapsed = timer.elapsed();
-    // The output is written as the stylesheet produced it, byte for byte.
-    WriteFileText(FileNameBytes(outputFile), text);
+    qint64 elapsed = 0;
+    {
+        TBusyCursor busy;
+        // Read by the rule of the Options menu. A classic stylesheet with a syntax
+        // error transforms with what was read of it; a standard one keeps nothing.
+        const TqelXMLReading reading = ReadingOfFile(stylesheetFile);
+        StyleDoc->LoadFromFile(FileNameBytes(stylesheetFile), reading);
+        if (reading == TqelXMLReading::Standard && !StyleDoc->LastError.empty())
+            throw std::runtime_error(StyleDoc->LastError);
+        QElapsedTimer timer;
+        timer.start();
+        TqelXMLNode2* source = TElementTreeModel::Element(SelectedTreeIndex());
+        if (!source) source = WorkDoc.get();
+        std::string text;
+        source->TransformWith(*StyleDoc, text);
+        elapsed = timer.elapsed();
+        // The output is written as the stylesheet produced it, byte for byte.
+        WriteFileText(FileNameBytes(outputFile), text);
+    }
+    StatusBar1->showMessage(QStringLiteral("Transformed into %1 in %2 ms").arg(QDir::toNativeSeparators(outputFile)).arg(elapsed));
     Prompts().ShellOpen(outputFile);
     if (ShowMessages1->isChecked())
         edfilter->setPlainText(QStringLiteral("Performed XSLT transformation in %1 millisecond").arg(elapsed));
@@ -127,7 +133,9 @@ void TBrindleF::ApplySource(const QModelIndex& item)
     Record(std::make_unique<TContentStep>(*this, QStringLiteral("Update Document"), std::move(before),
                                           std::move(declaration), std::move(source)));
     SelectTreeItem(FTreeModel->TopIndex());
-    if (!ReportSyntaxError(text)) ShowSource(FTreeModel->TopIndex());
+    if (ReportSyntaxError(text)) return;
+    ShowSource(FTreeModel->TopIndex());
+    StatusBar1->showMessage(QStringLiteral("Document updated: ") + CountOf(CountElements(*WorkDoc), "element"));
 }
 
 void TBrindleF::UpdateFragment(const QModelIndex& item, const QString& text)
@@ -155,7 +163,9 @@ void TBrindleF::UpdateFragment(const QModelIndex& item, const QString& text)
     }
     Record(std::make_unique<TContentStep>(*this, QStringLiteral("Update Document"), PathOf(element), std::move(before)));
     // The item stays selected: the source view is refreshed here, not by the tree.
-    if (!ReportSyntaxError(text)) ShowSource(kept);
+    if (ReportSyntaxError(text)) return;
+    ShowSource(kept);
+    StatusBar1->showMessage(QStringLiteral("Element updated: ") + CountOf(CountElements(*element), "element"));
 }
 
 bool TBrindleF::ReportSyntaxError(const QString& typed)
@@ -164,7 +174,7 @@ bool TBrindleF::ReportSyntaxError(const QString& typed)
     // The tree shows only what was parsed; the text as typed stays in the source
     // view, so that it can be mended and updated again rather than lost.
     sourceeditor->SetText(typed);
-    Prompts().Message(DecodeMessage(WorkDoc->LastError));
+    Prompts().Message(SyntaxErrorText());
     return true;
 }
 
@@ -178,14 +188,19 @@ void TBrindleF::RunNode1Click()
     const auto recordRun = [this, &before] {
         Record(std::make_unique<TContentStep>(*this, QStringLiteral("Run XEL"), TElementPath{}, std::move(before)));
     };
+    QElapsedTimer timer;
+    timer.start();
     try {
+        TBusyCursor busy;
         element->ExecuteXel(*WorkDoc);
     } catch (...) {
         recordRun();
         throw;
     }
+    const qint64 elapsed = timer.elapsed();
     recordRun();
     RefreshAfterRun();
+    StatusBar1->showMessage(QStringLiteral("XEL program run in %1 ms").arg(elapsed));
 }
 
 void TBrindleF::RefreshAfterRun()

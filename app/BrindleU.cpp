@@ -6,15 +6,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTreeView>
 
+#include <algorithm>
 #include <exception>
 
 #include "app/DatabasePage.h"
 #include "app/HandlerGuards.h"
 #include "app/SourceEditor.h"
+#include "core/TreeWalk.h"
 #include "core/qelStrings.h"
 #include "qelBasic/qelMruMenu.h"
 
@@ -79,6 +82,40 @@ bool TBrindleF::RunCommand(const std::function<void()>& command)
     return false;
 }
 
+qint64 TBrindleF::CountElements(const TqelXMLNode2& top)
+{
+    qint64 count = 0;
+    WalkPreOrder(&top, [&count](const TqelXMLNode2*) {
+        ++count;
+        return false;
+    });
+    return count;
+}
+
+QString TBrindleF::SyntaxErrorText() const
+{
+    const QString message = DecodeMessage(WorkDoc->LastError);
+    const std::string& source = WorkDoc->Source;
+    const std::ptrdiff_t position = WorkDoc->Position;
+    if (position < 1 || static_cast<std::size_t>(position) > source.size() + 1) return message;
+    const std::size_t at = static_cast<std::size_t>(position - 1);
+    const std::size_t lineStart = at == 0 ? 0 : source.rfind('\n', at - 1) + 1;  // npos + 1 is 0
+    std::size_t lineEnd = source.find_first_of("\r\n", lineStart);
+    if (lineEnd == std::string::npos) lineEnd = source.size();
+    const auto line = 1 + std::count(source.begin(), source.begin() + static_cast<std::ptrdiff_t>(lineStart), '\n');
+    const qsizetype column = Decode(source.substr(lineStart, at - lineStart)).size() + 1;
+    constexpr qsizetype KMaxQuoted = 80;
+    QString quoted = DecodeMessage(source.substr(lineStart, lineEnd - lineStart)).trimmed();
+    if (quoted.size() > KMaxQuoted) quoted = quoted.left(KMaxQuoted) + QStringLiteral("...");
+    return QStringLiteral("Syntax error at line %1, column %2: %3\n\n%4").arg(line).arg(column).arg(quoted, message);
+}
+
+void TBrindleF::ReportFile(const QString& done, const QString& fileName)
+{
+    StatusBar1->showMessage(QStringLiteral("%1 %2: %3").arg(done, QFileInfo(fileName).fileName(),
+                                                            CountOf(CountElements(*WorkDoc), "element")));
+}
+
 QString TBrindleF::DecodeMessage(const std::string& bytes) const
 {
     // A box would end the text at a NUL, and show other control bytes as nothing.
@@ -136,7 +173,10 @@ void TBrindleF::OpenDocument(const QString& fileName)
     ClearEditor();
     ClearLists();
     const TqelXMLReading reading = ReadingOfFile(fileName);
-    BuildTree([this, &fileName, reading] { WorkDoc->LoadFromFile(FileNameBytes(fileName), reading); });
+    {
+        TBusyCursor busy;
+        BuildTree([this, &fileName, reading] { WorkDoc->LoadFromFile(FileNameBytes(fileName), reading); });
+    }
     if (reading == TqelXMLReading::Standard && !WorkDoc->LastError.empty()) {
         // The standard reading keeps nothing of a file it refuses: the window
         // stays empty, so that nothing can be saved over the file.
@@ -146,11 +186,12 @@ void TBrindleF::OpenDocument(const QString& fileName)
         return;
     }
     CurrentFile = fileName;
+    ReportFile(QStringLiteral("Opened"), fileName);
     FIncomplete = !WorkDoc->LastError.empty();
     FHistory.Clear();
     HistoryChanged();
     // Showing a partial document silently would let it be saved over the whole file.
-    if (FIncomplete) Prompts().Message(DecodeMessage(WorkDoc->LastError));
+    if (FIncomplete) Prompts().Message(SyntaxErrorText());
 }
 
 void TBrindleF::CloseDocument()
@@ -240,7 +281,11 @@ bool TBrindleF::SaveDocument()
                             QStringLiteral(" that was read before an error. Saving it there loses the unread part "
                                            "of the file. Do you want to save it anyway?")))
         return false;
-    WorkDoc->SaveToFile(FileNameBytes(CurrentFile));
+    {
+        TBusyCursor busy;
+        WorkDoc->SaveToFile(FileNameBytes(CurrentFile));
+    }
+    ReportFile(QStringLiteral("Saved"), CurrentFile);
     FIncomplete = false;
     FHistory.SetClean();
     HistoryChanged();
@@ -254,7 +299,11 @@ bool TBrindleF::SaveDocumentAs()
     // The name is taken only once the document is written under it. An
     // incomplete document saved over its own file still asks.
     if (FIncomplete && QFileInfo(*file) == QFileInfo(CurrentFile)) return SaveDocument();
-    WorkDoc->SaveToFile(FileNameBytes(*file));
+    {
+        TBusyCursor busy;
+        WorkDoc->SaveToFile(FileNameBytes(*file));
+    }
+    ReportFile(QStringLiteral("Saved"), *file);
     CurrentFile = *file;
     FIncomplete = false;
     FHistory.SetClean();
@@ -318,8 +367,12 @@ void TBrindleF::ShowSource(const QModelIndex& item)
 {
     TqelXMLNode2* element = TElementTreeModel::Element(item);
     if (!element) return;
-    sourceeditor->SetText(ShownXml(element));
     FSourceItem = item;
+    // A hidden source view is filled when it is shown (bookChange): a large
+    // element is then not written out at every click. Edits waiting there are
+    // replaced at once, as the caller asked.
+    if (book->currentWidget() != sourceTab && !sourceeditor->isModified()) return;
+    sourceeditor->SetText(ShownXml(element));
 }
 
 bool TBrindleF::LeaveSource()
@@ -341,7 +394,9 @@ bool TBrindleF::LeaveSource()
 
 void TBrindleF::bookChange()
 {
-    // Edits made on the Editor page show once the source view is shown again.
+    // The source view is filled as it is shown, so edits made on the Editor
+    // page show there too; without a selection it shows the item it showed last.
     if (book->currentWidget() != sourceTab || sourceeditor->isModified()) return;
-    ShowSource(SelectedTreeIndex());
+    const QModelIndex selected = SelectedTreeIndex();
+    ShowSource(selected.isValid() ? selected : QModelIndex(FSourceItem));
 }

@@ -120,12 +120,20 @@ public:
     bool Incomplete() const { return FIncomplete; }
     const TUndoHistory& History() const { return FHistory; }
 
+    // "1 element", "3 elements": a count with its noun for the status bar.
+    static QString CountOf(qint64 count, const char* noun);
+    // The elements of the tree below and including top, counted without recursion.
+    static qint64 CountElements(const TqelXMLNode2& top);
+
     // WorkDoc's bytes as text and back, through Codec().
     QString Decode(const std::string& bytes) const { return FCodec.Decode(bytes); }
     std::string Encode(const QString& text) const { return FCodec.Encode(text); }
     // An engine message: UTF-8 when it is valid UTF-8 (file names, fixed texts),
     // else WorkDoc's codec (parts of the document quoted in a syntax error).
     QString DecodeMessage(const std::string& bytes) const;
+    // WorkDoc's syntax error as a box shows it: "Syntax error at line L, column
+    // C: <that line>" from Position, then the engine's whole message.
+    QString SyntaxErrorText() const;
     // A file name in the form the engine opens.
     static std::string FileNameBytes(const QString& fileName);
     // The settings file, which also holds the recent-files list: the
@@ -257,13 +265,16 @@ private:
     // nothing was written.
     bool SaveDocument();
     bool SaveDocumentAs();
+    // "<done> <file name>: <n> elements" in the status bar, counted in WorkDoc.
+    void ReportFile(const QString& done, const QString& fileName);
     void New1Click();
     void Open1Click();
     void Save1Click();
     void SaveAs1Click();
     void Close1Click();
     void treeChange();
-    // Shows the item's XML in the source view; an invalid item keeps the view.
+    // Shows the item's XML in the source view, at once when the view is shown or
+    // holds edits, else when it is next shown; an invalid item keeps the view.
     void ShowSource(const QModelIndex& item);
     // Source edits not applied yet: asks whether to apply them (Update Document),
     // discard them, or stay. False for stay.
@@ -309,6 +320,8 @@ private:
     void ListElement(const QModelIndex& item);
     // Fills the selection list with one row per element (name, text).
     void FillSelection(const TqelNodeRefList& elements);
+    // Both columns of the selection list as wide as what they show.
+    void FitSelectionColumns();
     void SelectRow(int row);
     void ListNode1Click();
     void ListSubnodes1Click();

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QStyle>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -177,6 +178,8 @@ void TDBGrid::SetDataModel(TDataGridModel* model, TDataSource* source)
     FModel = model;
     FSource = source;
     setModel(model);
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { FitColumns(); });
+    FitColumns();
     // The model has already taken each notification when the grid hears of it.
     connect(source, &TDataSource::changed, this, [this] { Follow(); });
     connect(source, &TDataSource::stateChanged, this, [this] { ScheduleFitWindow(); });
@@ -382,4 +385,60 @@ void TDBGrid::FitWindow()
     if (dataSet.Active() && dataSet.State() != TDataSetState::dsBrowse) return;
     MoveDataSet([rows](TDataSet& set) { set.SetBufferCount(rows); });
     Follow();
+}
+
+namespace {
+
+// The characters a field's values usually take in a cell.
+int TypicalCharacters(const TField& field)
+{
+    switch (field.DataType()) {
+    case TFieldType::ftString:
+        return field.Size();
+    case TFieldType::ftSmallint:
+        return 6;
+    case TFieldType::ftInteger:
+        return 11;
+    case TFieldType::ftBoolean:
+        return 5;
+    case TFieldType::ftDate:
+    case TFieldType::ftTime:
+        return 10;
+    case TFieldType::ftDateTime:
+        return 19;
+    case TFieldType::ftMemo:
+    case TFieldType::ftGraphic:
+        return 30;
+    default:
+        return 14;
+    }
+}
+
+}  // namespace
+
+void TDBGrid::FitColumns()
+{
+    if (!FModel) return;
+    QStringList fields;
+    for (int column = 0; column < FModel->columnCount(); ++column) {
+        const TField* field = FModel->Field(column);
+        fields << (field ? QString::fromStdString(field->FieldName()) + QLatin1Char(':') +
+                               QString::number(static_cast<int>(field->DataType())) + QLatin1Char(':') +
+                               QString::number(field->Size())
+                         : QString());
+    }
+    if (fields == FFittedFields) return;
+    FFittedFields = fields;
+    // Within reason: from 4 to 40 characters, and never narrower than the header.
+    // Numbers and dates are mostly digits, often wider than the average character.
+    const int character = std::max(fontMetrics().averageCharWidth(), fontMetrics().horizontalAdvance(QLatin1Char('0')));
+    const int padding = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + character;
+    for (int column = 0; column < FModel->columnCount(); ++column) {
+        const TField* field = FModel->Field(column);
+        const int characters = std::clamp(field ? TypicalCharacters(*field) : 10, 4, 40);
+        const int header = horizontalHeader()->fontMetrics().horizontalAdvance(
+                               FModel->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString()) +
+                           2 * padding;
+        setColumnWidth(column, std::max(characters * character + padding, header));
+    }
 }

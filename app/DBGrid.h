@@ -8,6 +8,7 @@
 // whatever moved it. The current column is the selected field.
 
 #include <QStyledItemDelegate>
+#include <QStringList>
 #include <QTableView>
 
 #include <functional>
@@ -81,4 +82,9 @@ private:
     void ScheduleFitWindow();
     void FitWindow();
     void ScrollBarAction(int action);
+    // Sizes each column from its field's size and type and its header, when the
+    // fields differ from those last sized: widths a person set stay while the
+    // same table is browsed.
+    void FitColumns();
+    QStringList FFittedFields;
 };

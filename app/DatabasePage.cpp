@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QStatusBar>
 #include <QMenu>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -20,6 +21,7 @@
 #include "app/DataGridModel.h"
 #include "app/DataSource.h"
 #include "app/DialogParts.h"
+#include "app/HandlerGuards.h"
 #include "app/TMemoEditU.h"
 #include "app/XMLDBFieldU.h"
 
@@ -187,13 +189,26 @@ void TDatabasePage::cmddbopenClick()
     xmldb->SetXMLFile(TBrindleF::FileNameBytes(*file));
     const TqelXMLParser2& document = xmldb->TableDoc();
     FCodec = TTextCodec::ForDocument(document.Declaration->GetAttribute("encoding"), document.Source);
-    xmldb->Open();
+    {
+        TBusyCursor busy;
+        xmldb->Open();
+    }
+    ReportTable(QStringLiteral("Opened table"));
 }
 
 void TDatabasePage::cmdSaveClick()
 {
     PostPending();
+    TBusyCursor busy;
     if (!xmldb->SaveTable()) throw std::runtime_error("Can not save the XML database.");
+    ReportTable(QStringLiteral("Saved table"));
+}
+
+void TDatabasePage::ReportTable(const QString& done)
+{
+    const QString file = QFile::decodeName(QByteArray::fromStdString(xmldb->XMLFile()));
+    FWindow.statusBar()->showMessage(QStringLiteral("%1 %2: %3").arg(done, QFileInfo(file).fileName(),
+                                                                     TBrindleF::CountOf(xmldb->RecordCount(), "record")));
 }
 
 void TDatabasePage::cmddbcloseClick() { CloseTable(); }

@@ -89,6 +89,8 @@ private:
 
     void cmddbopenClick();
     void cmdSaveClick();
+    // "<done> <file name>: <n> records" in the window's status bar.
+    void ReportTable(const QString& done);
     void cmddbcloseClick();
     void cmdMemoClick();
     void AddField1Click();

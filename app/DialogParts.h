@@ -1,7 +1,7 @@
 #pragma once
 // What the database page and its two dialogs share: sizes designed at 120
 // pixels per inch, scaled to the screen they appear on, controls named as
-// their objects, and flat buttons that no key presses on their own.
+// their objects, and buttons that no key presses on their own.
 
 #include <QGuiApplication>
 #include <QPushButton>
@@ -24,10 +24,9 @@ W* Named(W* widget, const char* name)
     return widget;
 }
 
-inline QPushButton* FlatButton(QWidget* parent, const char* name, const QString& caption)
+inline QPushButton* DialogButton(QWidget* parent, const char* name, const QString& caption)
 {
     auto* button = Named(new QPushButton(caption, parent), name);
-    button->setFlat(true);
     button->setAutoDefault(false);
     button->setDefault(false);
     return button;

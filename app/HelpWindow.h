@@ -1,7 +1,7 @@
 #pragma once
 // The workbench's help window: the HTML manual in a browser of its own, with
 // links inside the manual followed there and links to the web handed to the
-// desktop.
+// desktop. Escape closes it.
 
 #include <QWidget>
 
@@ -19,6 +19,12 @@ public:
     // The page shown, with the anchor as its fragment.
     QUrl Source() const;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    // Sizes the window for its screen and places it over its owner, wholly on the screen.
+    void FitToScreen();
+
     QTextBrowser* FBrowser = nullptr;  // owned through Qt's parent chain
 };

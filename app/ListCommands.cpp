@@ -7,11 +7,54 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTreeView>
 
+#include <stdexcept>
+
 #include "app/HandlerGuards.h"
 #include "app/UndoCommands.h"
+
+namespace {
+
+// Raises with what is wrong when the query cannot be whole: a quoted string
+// without its closing quote, or an operator with nothing after it. The engine
+// would run such a query and find nothing.
+void CheckQueryComplete(const QString& query)
+{
+    QChar quote;
+    qsizetype opened = 0;
+    for (qsizetype i = 0; i < query.size(); ++i) {
+        const QChar c = query[i];
+        if (!quote.isNull()) {
+            if (c == quote) quote = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+            opened = i;
+        }
+    }
+    if (!quote.isNull())
+        throw std::runtime_error(QStringLiteral("The query is incomplete: the string at column %1 has no closing %2.")
+                                     .arg(opened + 1)
+                                     .arg(quote)
+                                     .toStdString());
+    static const QStringList KOperators = {QStringLiteral("="), QStringLiteral("<"), QStringLiteral(">"),
+                                           QStringLiteral("+"), QStringLiteral("-"), QStringLiteral("*"),
+                                           QStringLiteral(" and"), QStringLiteral(" or"), QStringLiteral(" not")};
+    const QString trimmed = query.trimmed();
+    for (const QString& op : KOperators)
+        if (trimmed.endsWith(op) && trimmed != op)
+            throw std::runtime_error(
+                QStringLiteral("The query is incomplete: nothing follows \"%1\".").arg(op.trimmed()).toStdString());
+}
+
+}  // namespace
+
+QString TBrindleF::CountOf(qint64 count, const char* noun)
+{
+    return QStringLiteral("%1 %2%3").arg(count).arg(QString::fromLatin1(noun), count == 1 ? QString() : QStringLiteral("s"));
+}
 
 int TBrindleF::SelectedRow() const
 {
@@ -50,7 +93,13 @@ void TBrindleF::FillSelection(const TqelNodeRefList& elements)
     rows.reserve(elements.size());
     for (TqelXMLNode2* element : elements) rows.push_back({element, {Decode(element->Name), Decode(element->Text)}});
     FSelectionList->SetRows(std::move(rows));
+    FitSelectionColumns();
+}
+
+void TBrindleF::FitSelectionColumns()
+{
     selection->resizeColumnToContents(0);
+    selection->resizeColumnToContents(1);
 }
 
 void TBrindleF::SelectRow(int row)
@@ -105,10 +154,15 @@ void TBrindleF::cmdpathclick()
         ListChildren(start);
         return;
     }
+    CheckQueryComplete(query);
     TqelNodeRefList found;
-    // An error leaves here, before the list is touched.
-    SelectNodesDirect(TElementTreeModel::Element(start), found, Encode(query), false);
-    FillSelection(found);
+    {
+        TBusyCursor busy;
+        // An error leaves here, before the list is touched.
+        SelectNodesDirect(TElementTreeModel::Element(start), found, Encode(query), false);
+        FillSelection(found);
+    }
+    StatusBar1->showMessage(CountOf(static_cast<qint64>(found.size()), "element") + QStringLiteral(" selected"));
     // Filling drops the selected row without a notification.
     selectionChange();
 }
@@ -123,6 +177,7 @@ void TBrindleF::ListByTag()
 {
     FSelectionList->SetHeader(0, QStringLiteral("tag"));
     FSelectionList->RelabelColumn(0, [this](const TqelXMLNode2* element) { return Decode(element->Name); });
+    FitSelectionColumns();
 }
 
 void TBrindleF::ListByAttribute()
@@ -136,4 +191,5 @@ void TBrindleF::ListByAttribute()
     FSelectionList->RelabelColumn(0, [this, &key](const TqelXMLNode2* element) {
         return Decode(element->GetAttribute(std::string_view(key)));
     });
+    FitSelectionColumns();
 }

@@ -1,13 +1,14 @@
 #include "app/Prompts.h"
 
 #include <QDesktopServices>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QSpacerItem>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QStringList>
 #include <QUrl>
-
-#include <algorithm>
 
 QString QtNameFilters(const QString& filter)
 {
@@ -26,26 +27,17 @@ QString QtNameFilters(const QString& filter)
     return filters.join(QStringLiteral(";;"));
 }
 
-QString BoxText(const QString& text)
+TBoxParts BoxParts(const QString& text)
 {
-    constexpr int KMaxLines = 40;
-    constexpr qsizetype KMaxLineLength = 300;
-    const QString more = QStringLiteral("...");
-    QString shown;
-    qsizetype start = 0;
-    for (int line = 0; start <= text.size(); ++line) {
-        if (line == KMaxLines && start < text.size()) return shown + more;
-        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
-        const bool last = end < 0;
-        if (last) end = text.size();
-        const qsizetype length = end - start;
-        shown += text.mid(start, std::min(length, KMaxLineLength));
-        if (length > KMaxLineLength) shown += more;
-        if (last) break;
-        shown += QLatin1Char('\n');
-        start = end + 1;
-    }
-    return shown;
+    constexpr qsizetype KMaxSummary = 200;
+    constexpr qsizetype KMaxDetails = 100000;
+    const qsizetype lineEnd = text.indexOf(QLatin1Char('\n'));
+    QString first = lineEnd < 0 ? text : text.left(lineEnd);
+    if (lineEnd < 0 && first.size() <= KMaxSummary) return {text, QString()};
+    if (first.size() > KMaxSummary) first = first.left(KMaxSummary) + QStringLiteral("...");
+    QString details = text.left(KMaxDetails);
+    if (text.size() > KMaxDetails) details += QStringLiteral("...");
+    return {first, details};
 }
 
 TQtPrompts::TQtPrompts(QWidget* owner, QString title) : FOwner(owner), FTitle(std::move(title)) {}
@@ -85,17 +77,26 @@ TChoice TQtPrompts::AskYesNoCancel(const QString& text)
     }
 }
 
-void TQtPrompts::Message(const QString& text)
+void TQtPrompts::ShowBox(int icon, const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, FTitle, BoxText(text), QMessageBox::Ok, FOwner);
+    const TBoxParts parts = BoxParts(text);
+    QMessageBox box(static_cast<QMessageBox::Icon>(icon), FTitle, parts.Summary, QMessageBox::Ok, FOwner);
+    // The rest of a long message goes under "Show Details...".
+    if (!parts.Details.isEmpty()) box.setDetailedText(parts.Details);
+    // Wide enough for the title and a short sentence however short the text.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(box.fontMetrics().averageCharWidth() * 45, 0, QSizePolicy::Minimum,
+                                      QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    // A box shown during a long command takes clicks: it shows the arrow.
+    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     box.exec();
+    QGuiApplication::restoreOverrideCursor();
 }
 
-void TQtPrompts::ErrorBox(const QString& text)
-{
-    QMessageBox box(QMessageBox::Critical, FTitle, BoxText(text), QMessageBox::Ok, FOwner);
-    box.exec();
-}
+void TQtPrompts::Message(const QString& text) { ShowBox(QMessageBox::NoIcon, text); }
+
+void TQtPrompts::ErrorBox(const QString& text) { ShowBox(QMessageBox::Critical, text); }
 
 namespace {
 

@@ -69,14 +69,21 @@ public:
     void ShellOpen(const QString& file) override;
 
 private:
+    // A message box with an OK button; icon is a QMessageBox::Icon.
+    void ShowBox(int icon, const QString& text);
+
     QWidget* FOwner;  // not owned
     QString FTitle;
 };
 
-// A message as a box shows it. A syntax error quotes the whole document, which
-// no box can show: at most 40 lines of at most 300 characters are kept, and a
-// last line "..." says that the rest was cut.
-QString BoxText(const QString& text);
+// A message as a box shows it: its first line, cut at 200 characters, and
+// below "Show Details..." the whole message (cut at 100,000 characters) when the
+// first line does not hold it all.
+struct TBoxParts {
+    QString Summary;
+    QString Details;
+};
+TBoxParts BoxParts(const QString& text);
 
 // Qt's form of a filter: "XML Files (*.xml;*.xsl)|*.xml;*.xsl" becomes
 // "XML Files (*.xml *.xsl)"; several pairs are joined by ";;".

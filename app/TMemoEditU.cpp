@@ -23,8 +23,8 @@ TMemoEditF::TMemoEditF(QWidget* parent) : QDialog(parent)
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel1->setLineWidth(1);
     Panel1->setFixedHeight(DesignedSize(*this, 41));
-    cmdOK = FlatButton(Panel1, "cmdOK", QStringLiteral("OK"));
-    cmdCancel = FlatButton(Panel1, "cmdCancel", QStringLiteral("Cancel"));
+    cmdOK = DialogButton(Panel1, "cmdOK", QStringLiteral("OK"));
+    cmdCancel = DialogButton(Panel1, "cmdCancel", QStringLiteral("Cancel"));
     auto* buttons = new QHBoxLayout(Panel1);
     buttons->addStretch(1);
     buttons->addWidget(cmdOK);

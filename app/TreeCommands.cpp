@@ -109,7 +109,13 @@ int DepthOf(const QModelIndex& index)
 
 void TBrindleF::ExpandBelow(const QModelIndex& index)
 {
-    if (index.isValid()) tree->expandRecursively(index, std::max(0, MaxExpandedDepth - 1 - DepthOf(index)));
+    if (!index.isValid()) return;
+    TBusyCursor busy;
+    // The depth is capped here, so the view's item-by-item "expanded" signal,
+    // which checks the depth of each item, is not needed: without it and
+    // without painting the view lays out a million items once.
+    TViewBatch batch(*tree);
+    tree->expandRecursively(index, std::max(0, MaxExpandedDepth - 1 - DepthOf(index)));
 }
 
 void TBrindleF::treeExpanded(const QModelIndex& index)
@@ -121,4 +127,9 @@ void TBrindleF::treeExpanded(const QModelIndex& index)
 
 void TBrindleF::ExpandAll1Click() { ExpandBelow(FTreeModel->TopIndex()); }
 
-void TBrindleF::CollapseAll1Click() { tree->collapseAll(); }
+void TBrindleF::CollapseAll1Click()
+{
+    TBusyCursor busy;
+    TViewBatch batch(*tree);
+    tree->collapseAll();
+}

@@ -39,8 +39,8 @@ TXMLDBFieldF::TXMLDBFieldF(QWidget* parent) : QDialog(parent)
     cbFieldType->setCurrentIndex(-1);
     Label3 = Named(new QLabel(QStringLiteral("FieldSize"), this), "Label3");
     edFieldSize = Named(new QLineEdit(QStringLiteral("30"), this), "edFieldSize");
-    cmdOK = FlatButton(this, "cmdOK", QStringLiteral("OK"));
-    cmdCancel = FlatButton(this, "cmdCancel", QStringLiteral("Cancel"));
+    cmdOK = DialogButton(this, "cmdOK", QStringLiteral("OK"));
+    cmdCancel = DialogButton(this, "cmdCancel", QStringLiteral("Cancel"));
     Label1->setBuddy(edFieldName);
     Label2->setBuddy(cbFieldType);
     Label3->setBuddy(edFieldSize);

@@ -12,6 +12,7 @@
 #include "bench/DocumentGenerator.h"
 #include "bench/Implementations.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QTabWidget>
@@ -83,6 +84,12 @@ struct TOpenWindow {
     void Open(const QString& file)
     {
         Window->OpenDocument(file);
+        Show();
+    }
+    // Runs one of the window's commands by its action's name.
+    void Trigger(const char* action)
+    {
+        Window->findChild<QAction*>(QString::fromLatin1(action))->trigger();
         Show();
     }
     void Show()
@@ -177,12 +184,59 @@ void BenchSelectTop(benchmark::State& state)
     SetBytes(state);
 }
 
+// Expand All from the top item, every record and field opened, until painted.
+void BenchExpandAll(benchmark::State& state)
+{
+    TOpenWindow open;
+    if (!open.OpenRecords(state)) return;
+    for (auto _ : state) {
+        open.Trigger("ExpandAll1");
+        state.PauseTiming();
+        open.Trigger("CollapseAll1");
+        state.ResumeTiming();
+    }
+}
+
+// Collapse All after Expand All, until painted.
+void BenchCollapseAll(benchmark::State& state)
+{
+    TOpenWindow open;
+    if (!open.OpenRecords(state)) return;
+    for (auto _ : state) {
+        state.PauseTiming();
+        open.Trigger("ExpandAll1");
+        state.ResumeTiming();
+        open.Trigger("CollapseAll1");
+    }
+}
+
+// Selecting the top item while the "Editor" page is shown: the hidden source
+// view is left alone.
+void BenchSelectTopSourceHidden(benchmark::State& state)
+{
+    TOpenWindow open;
+    if (!open.OpenRecords(state)) return;
+    const QModelIndex top = open.Window->TreeModel().TopIndex();
+    for (auto _ : state) {
+        open.Tree->selectionModel()->setCurrentIndex(top, QItemSelectionModel::ClearAndSelect);
+        open.Show();
+        state.PauseTiming();
+        open.Tree->selectionModel()->clearSelection();
+        state.ResumeTiming();
+    }
+}
+
 [[maybe_unused]] const bool KRegistered = [] {
     benchmark::RegisterBenchmark("parse/brindle/records50mb", BenchParse)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("open/brindle-window/records50mb", BenchOpen)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("expand/brindle-window/records50mb-top", BenchExpandTop)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("select-top/brindle-window/records50mb", BenchSelectTop)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("expand-all/brindle-window/records50mb", BenchExpandAll)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("collapse-all/brindle-window/records50mb", BenchCollapseAll)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("select-top/brindle-window/records50mb-source-hidden", BenchSelectTopSourceHidden)
+        ->Unit(benchmark::kMillisecond);
     return true;
 }();
 

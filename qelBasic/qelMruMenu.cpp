@@ -153,7 +153,7 @@ void TqelMruMenu::RebuildMenu()
     RemoveMenuItems();
     if (FFiles.isEmpty()) return;
 
-    auto* separator = new QAction(QStringLiteral("-"), this);
+    auto* separator = new QAction(this);
     separator->setSeparator(true);
     SetGroupIndex(separator, FMruGroup);
     target->addAction(separator);

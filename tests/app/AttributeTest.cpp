@@ -93,6 +93,9 @@ TEST_F(TAttributeTest, InPlaceNameEdit)
     const QRect cell = Attributes()->visualRect(Attributes()->model()->index(0, 0));
     const QPoint expected = Attributes()->viewport()->mapTo(InEdit()->parentWidget(), QPoint(0, cell.top()));
     EXPECT_EQ(InEdit()->pos(), expected);
+    // It covers the whole cell, so the old name does not show beside it.
+    EXPECT_EQ(InEdit()->width(), cell.width());
+    EXPECT_GE(InEdit()->height(), cell.height());
     InEdit()->setText(QStringLiteral("key"));
     QTest::keyClick(InEdit(), Qt::Key_Return);
     EXPECT_FALSE(InEdit()->isVisible());
@@ -112,6 +115,7 @@ TEST_F(TAttributeTest, InPlaceValueEdit)
     EXPECT_EQ(InEdit()->text(), QStringLiteral("en"));
     EXPECT_EQ(InEdit()->x(), Attributes()->viewport()->mapTo(InEdit()->parentWidget(),
                                                              QPoint(Attributes()->columnWidth(0), 0)).x());
+    EXPECT_GE(InEdit()->width(), Attributes()->columnWidth(1));
     InEdit()->setText(QStringLiteral("fr"));
     QTest::keyClick(InEdit(), Qt::Key_Escape);
     EXPECT_FALSE(InEdit()->isVisible());

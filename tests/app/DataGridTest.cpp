@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -50,6 +51,26 @@ TEST_F(TDatabaseTest, OpeningShowsEveryRecordInTheFieldOrder)
     EXPECT_EQ(Grid().currentIndex(), Model().index(0, 0));
     EXPECT_EQ(Page->SelectedField(), Table().FindField("title"));
     EXPECT_EQ(EnabledButtons(), "next last insert delete edit refresh");
+}
+
+// Each column is wide enough for its values and its header; a width a person
+// set stays while the table is browsed.
+TEST_F(TDatabaseTest, ColumnsFitTheirFieldsAndKeepAPersonsWidth)
+{
+    OpenExample();
+    for (int column = 0; column < Model().columnCount(); ++column) {
+        int widest = Grid().horizontalHeader()->sectionSizeHint(column);
+        for (int row = 0; row < Model().rowCount(); ++row)
+            widest = std::max(widest, Grid().fontMetrics().horizontalAdvance(Model().index(row, column).data().toString()));
+        // Memo text may be cut: its cells open an editor of their own.
+        if (column < Model().columnCount() - 1) {
+            EXPECT_GE(Grid().columnWidth(column), widest) << column;
+        }
+    }
+    Grid().setColumnWidth(0, 33);
+    QTest::keyClick(&Grid(), Qt::Key_Down);
+    QTest::keyClick(&Grid(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(Grid().columnWidth(0), 33);
 }
 
 // The navigator moves the dataset; the grid's current row follows it, and each

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 
 #include "DatabaseFixture.h"
@@ -68,10 +69,13 @@ TEST_F(TDatabaseTest, FieldDialogPropertiesConvertTheirBoxes)
     EXPECT_EQ(dialog.FieldType(), TFieldType::ftString);
 }
 
-// Neither Enter nor Escape closes the field dialog; its buttons and its title bar do.
+// Neither Enter nor Escape closes the field dialog; its buttons, drawn as
+// buttons, and its title bar do.
 TEST_F(TDatabaseTest, FieldDialogClosesOnlyByItsButtons)
 {
     TXMLDBFieldF& dialog = Page->FieldDialog();
+    EXPECT_FALSE(dialog.cmdOK->isFlat());
+    EXPECT_FALSE(dialog.cmdCancel->isFlat());
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     QTest::keyClick(dialog.edFieldName, Qt::Key_Return);
@@ -289,12 +293,14 @@ TEST_F(TDatabaseTest, SaveWritesTheOpenTableOrReportsThatItCannot)
     Trigger("cmdSave");
     EXPECT_EQ(Asked(), KCannotSave);
     OpenExample();
+    EXPECT_EQ(Window->statusBar()->currentMessage(), QStringLiteral("Opened table inventory.xml: 4 records"));
     // A change that is not posted yet is posted by the save.
     ASSERT_TRUE(Model().setData(Model().index(0, 1), QStringLiteral("6"), Qt::EditRole));
     Trigger("cmdSave");
     EXPECT_EQ(Asked(), std::vector<std::string>{});
     EXPECT_EQ(Table().State(), TDataSetState::dsBrowse);
     EXPECT_NE(TableText().find("<stock>6</stock>"), std::string::npos);
+    EXPECT_EQ(Window->statusBar()->currentMessage(), QStringLiteral("Saved table inventory.xml: 4 records"));
     // The file deleted on disk: nothing to save to; the data stay in memory.
     ASSERT_TRUE(QFile::remove(TableFile));
     Trigger("cmdSave");

@@ -69,9 +69,7 @@ TEST_F(TLayoutTest, ControlsCarryTheirNames)
 
     // Sizes are designed at 120 pixels per inch.
     const double scale = Window->screen()->logicalDotsPerInchY() / 120.0;
-    auto* inEdit = Find<QLineEdit>("InEdit");
-    EXPECT_FALSE(inEdit->isVisible());
-    EXPECT_EQ(inEdit->size(), QSize(qRound(121 * scale), qRound(24 * scale)));
+    EXPECT_FALSE(Find<QLineEdit>("InEdit")->isVisible());
     EXPECT_EQ(Find<QSplitter>("Splitter1")->sizes().front(), qRound(216 * scale));
 }
 
@@ -180,7 +178,7 @@ TEST_F(TStartTest, SyntaxErrorIsShownWithThePartialTree)
     EXPECT_EQ(TreeSignature().substr(0, 4), "a(b ");
     const auto asked = Asked();
     ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0], "Message: " + Window->WorkDoc->LastError);
+    EXPECT_EQ(asked[0], SyntaxMessage(1, 22, "<a><b>one</b><c x=\"1></a>"));
     EXPECT_FALSE(Window->WorkDoc->LastError.empty());
     EXPECT_EQ(Caption(), "doc.xml - Brindle 4");
     // Unchanged, it is never offered for saving.
@@ -218,7 +216,8 @@ TEST_F(TStartTest, PartialDocumentAsksBeforeOverwritingItsFile)
 TEST_F(TStartTest, ControlBytesInTheMessageAreShown)
 {
     StartWith(std::string_view("<a b=\0\x01'/>", 10));
-    EXPECT_EQ(Asked(), std::vector<std::string>{"Message: missing value delimiter when parsing attributes near "
+    EXPECT_EQ(Asked(), std::vector<std::string>{"Message: Syntax error at line 1, column 11: <a b=\\0\\x01'/>\n\n"
+                                                "missing value delimiter when parsing attributes near "
                                                 "<a b=\\0\\x01'/>\r\nError position=11\r\n"
                                                 "<?xml version='1.0' encoding='ISO-8859-1' ?>\r\n<a/>"});
 }

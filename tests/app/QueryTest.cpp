@@ -76,6 +76,12 @@ TEST_F(TQueryTest, ErrorKeepsTheList)
     RunQuery(QStringLiteral("name"));
     EXPECT_EQ(Asked(), TRows{"ErrorBox: Invalid variant type conversion"});
     EXPECT_EQ(ListRows(), (TRows{"book|", "book|"}));
+    // A query cut short says what is missing instead of finding nothing.
+    RunQuery(QStringLiteral("name = 'book"));
+    RunQuery(QStringLiteral("name ="));
+    EXPECT_EQ(Asked(), (TRows{"ErrorBox: The query is incomplete: the string at column 8 has no closing '.",
+                              "ErrorBox: The query is incomplete: nothing follows \"=\"."}));
+    EXPECT_EQ(ListRows(), (TRows{"book|", "book|"}));
 }
 
 // With no tree, or no query text, nothing runs.
@@ -188,6 +194,30 @@ TEST_F(TQueryTest, ListByAttributeAndTag)
     EXPECT_EQ(ListRows(), (TRows{"b1|", "b2|"}));
     Trigger("Listbytag1");
     EXPECT_EQ(ListRows(), (TRows{"book|", "book|"}));
+}
+
+// After every fill and relabelling both columns are as wide as what they show.
+TEST_F(TQueryTest, ColumnsFitWhatTheyShow)
+{
+    auto fits = [this] {
+        const QAbstractItemModel& model = *Selection()->model();
+        for (int column = 0; column < 2; ++column)
+            for (int row = 0; row < model.rowCount(); ++row)
+                if (Selection()->columnWidth(column) <
+                    Selection()->fontMetrics().horizontalAdvance(model.index(row, column).data().toString()))
+                    return false;
+        return true;
+    };
+    Window->WorkDoc->Children[0]->Children[0]->SetAttribute("id", std::string(40, 'w'));
+    RunQuery(QStringLiteral("name = 'book'"));
+    EXPECT_TRUE(fits());
+    SelectRow(Selection(), 0);
+    SelectRow(Attributes(), 0);
+    Trigger("Listby1");
+    EXPECT_TRUE(fits());
+    Window->WorkDoc->Children[0]->Children[0]->SetName(std::string(120, 'n'));
+    Trigger("Listbytag1");
+    EXPECT_TRUE(fits());
 }
 
 }  // namespace

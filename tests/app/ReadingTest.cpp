@@ -23,8 +23,15 @@ class TReadingTest : public TWindowTest {
 protected:
     std::string ReadingNote() const { return Find<QLabel>("ReadingLabel")->text().toStdString(); }
     // Puts the text into the source view and chooses "Update Document".
+    // The Source page's text, shown first, as it is filled only when shown.
+    QString ShownSource() const
+    {
+        Book()->setCurrentWidget(Find<QWidget>("sourceTab"));
+        return Source()->Text();
+    }
     void Update(const QString& text)
     {
+        ShownSource();
         Source()->SetText(text);
         Trigger("LoadasDocument1");
     }
@@ -81,14 +88,14 @@ TEST_F(TReadingTest, UndoneEditsAndUnchangedSourceSaveAsRead)
 
     // The whole document changed and put back.
     SelectItem(Item({}));
-    Update(Source()->Text().replace(QStringLiteral("catalogue"), QStringLiteral("list")));
+    Update(ShownSource().replace(QStringLiteral("catalogue"), QStringLiteral("list")));
     EXPECT_TRUE(Window->Modified());
     Trigger("Undo1");
 
     SelectItem(Item({0}));
-    Update(Source()->Text());
+    Update(ShownSource());
     SelectItem(Item({}));
-    Update(Source()->Text());
+    Update(ShownSource());
     EXPECT_FALSE(Window->Modified());
     Trigger("Save1");
     EXPECT_EQ(ReadFile(PathOf("catalog.xml")), KCommentedXml);

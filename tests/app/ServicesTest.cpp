@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QHelpEvent>
+#include <QTest>
+#include <QScreen>
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
@@ -280,6 +282,11 @@ TEST_F(THelpTest, ContentsShowsTheManual)
     EXPECT_EQ(help->Source().fragment(), QStringLiteral("Brindle"));
     EXPECT_EQ(help->Source().toLocalFile(), PathOf("help/Brindle.html"));
     EXPECT_TRUE(Asked().empty());
+    // It opens wholly on the screen, and Escape closes it.
+    const QRect screen = help->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(help->geometry())) << help->geometry().width() << 'x' << help->geometry().height();
+    QTest::keyClick(help, Qt::Key_Escape);
+    EXPECT_FALSE(help->isVisible());
 }
 
 // The manual that ships has the topic and describes every command of the window.

@@ -19,6 +19,7 @@ protected:
     // Puts the text into the source view and chooses "Update Document".
     void Update(const QString& text)
     {
+        Book()->setCurrentWidget(Find<QWidget>("sourceTab"));
         Source()->SetText(text);
         Trigger("LoadasDocument1");
     }
@@ -27,10 +28,27 @@ protected:
     void ExpectErrorShown(const QString& typed)
     {
         ASSERT_FALSE(Window->WorkDoc->LastError.empty());
-        EXPECT_EQ(Asked(), std::vector<std::string>{"Message: " + Window->WorkDoc->LastError});
+        const std::vector<std::string> asked = Asked();
+        ASSERT_EQ(asked.size(), 1U);
+        EXPECT_EQ(asked[0].rfind("Message: Syntax error at line 1, column ", 0), 0U) << asked[0];
+        const std::string whole = "\n\n" + Window->WorkDoc->LastError;
+        EXPECT_EQ(asked[0].substr(asked[0].size() - std::min(asked[0].size(), whole.size())), whole);
         EXPECT_EQ(Source()->Text(), typed);
     }
 };
+
+// The hidden source view is left alone at every click and filled as its page
+// is shown; once shown it follows the selection at once.
+TEST_F(TSourceEditorTest, FilledWhenShown)
+{
+    StartWith(KLibraryXml);
+    SelectItem(Item({}));
+    SelectItem(Item({0, 0}));
+    EXPECT_TRUE(Source()->Text().isEmpty());
+    EXPECT_EQ(SourceText(), ShownXml(ElementOf(Item({0, 0}))));
+    SelectItem(Item({1}));
+    EXPECT_EQ(Lf(Source()->Text().toStdString()), ShownXml(ElementOf(Item({1}))));
+}
 
 // The editor colours HTML in the fixed-pitch font, keeps every character of the
 // text (code 0 included), and Close empties text, bookmarks and undo history.
@@ -126,7 +144,7 @@ TEST_F(TUpdateDocumentTest, TopItemFollowsTheDeclaredEncoding)
 {
     StartWith("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>caf\xe9</a>");
     SelectItem(Item({}));
-    QString text = Source()->Text();
+    QString text = QString::fromStdString(SourceText());
     ASSERT_TRUE(text.contains(QStringLiteral("caf\u00e9")));
     text.replace(QStringLiteral("ISO-8859-1"), QStringLiteral("UTF-8"));
     Update(text);
@@ -172,14 +190,26 @@ TEST_F(TUpdateDocumentTest, ElementSyntaxErrorIsShown)
     EXPECT_EQ(Selection()->model()->rowCount(), 0);
 }
 
-// A box shows at most 40 lines of at most 300 characters of a message.
-TEST(TBoxTextTest, LongMessagesAreCut)
+// A box shows a message's first line; a longer message goes whole under
+// "Show Details...".
+TEST(TBoxPartsTest, LongMessagesShowTheirFirstLine)
 {
-    const QString longLine(301, QLatin1Char('x'));
-    EXPECT_EQ(BoxText(QStringLiteral("one\ntwo")), QStringLiteral("one\ntwo"));
-    EXPECT_EQ(BoxText(longLine + QStringLiteral("\nz")), longLine.left(300) + QStringLiteral("...\nz"));
-    EXPECT_EQ(BoxText(QStringLiteral("a\n").repeated(40)), QStringLiteral("a\n").repeated(40));
-    EXPECT_EQ(BoxText(QStringLiteral("a\n").repeated(41)), QStringLiteral("a\n").repeated(40) + QStringLiteral("..."));
+    struct TCase {
+        QString Text, Summary, Details;
+    };
+    const QString longLine(201, QLatin1Char('x'));
+    const QString hugeLine(100001, QLatin1Char('y'));
+    const TCase cases[] = {
+        {QStringLiteral("short"), QStringLiteral("short"), QString()},
+        {QStringLiteral("one\ntwo"), QStringLiteral("one"), QStringLiteral("one\ntwo")},
+        {longLine, longLine.left(200) + QStringLiteral("..."), longLine},
+        {hugeLine, hugeLine.left(200) + QStringLiteral("..."), hugeLine.left(100000) + QStringLiteral("...")},
+    };
+    for (const TCase& c : cases) {
+        const TBoxParts parts = BoxParts(c.Text);
+        EXPECT_EQ(parts.Summary, c.Summary) << c.Text.left(20).toStdString();
+        EXPECT_EQ(parts.Details, c.Details) << c.Text.left(20).toStdString();
+    }
 }
 
 }  // namespace

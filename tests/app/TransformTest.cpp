@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStatusBar>
 
 #include "WindowFixture.h"
 
@@ -51,6 +52,9 @@ TEST_F(TTransformTest, UsingTransformsTheSelectedElement)
     EXPECT_EQ(output, Dir.path() + QDir::separator() + QStringLiteral("xtransform.html"));
     EXPECT_EQ(Asked(), (std::vector<std::string>{SheetDialog(Dir.path()), "ShellOpen: " + output.toStdString()}));
     EXPECT_EQ(ReadFile(output), "library b1\r\n b2\r\n");
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Transformed into .+ in \\d+ ms$"))
+                    .match(Window->statusBar()->currentMessage())
+                    .hasMatch());
 
     SelectItem(Item({0, 1}));
     TransformUsing();
@@ -155,6 +159,9 @@ TEST_F(TXelRunTest, RunShowsMessagesAndRebuildsTheViews)
     EXPECT_EQ(Asked(), (std::vector<std::string>{"Message: n: caf\xc3\xa9", "Message: nobody", "Message:  n",
                                                  "Message: Show:n"}));
     EXPECT_EQ(Window->WorkDoc->FindById("n", true)->Text, "caf\xc3\xa9");
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^XEL program run in \\d+ ms$"))
+                    .match(Window->statusBar()->currentMessage())
+                    .hasMatch());
     EXPECT_EQ(TreeSignature(), "doc(xel:program(xel:var xel:do xel:custom xel:custom xel:custom xel:custom) bad(xel:custom xel:if))");
     EXPECT_EQ(SelectedLabel(), "");
     EXPECT_FALSE(Tree()->isExpanded(Item({})));

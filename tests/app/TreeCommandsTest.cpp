@@ -1,6 +1,7 @@
 // The tree's pop-up commands and in-place label editing: each changes the
 // element tree and the tree view together.
 
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
 
@@ -136,6 +137,21 @@ TEST_F(TTreeCommandTest, ExpandAndCollapseAll)
 }  // namespace
 
 namespace {
+
+// Labels deep down scroll into view sideways: the tree's one column is as wide
+// as its widest label.
+TEST_F(TWindowTest, DeepLabelsScrollSideways)
+{
+    std::string text;
+    for (int i = 0; i < 12; ++i) text += "<a_rather_long_element_name_" + std::to_string(i) + '>';
+    for (int i = 11; i >= 0; --i) text += "</a_rather_long_element_name_" + std::to_string(i) + '>';
+    StartWith(text);
+    Trigger("ExpandAll1");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Tree()->isHeaderHidden());
+    EXPECT_GE(Tree()->columnWidth(0), Tree()->fontMetrics().horizontalAdvance(QStringLiteral("a_rather_long_element_name_11")));
+    EXPECT_GT(Tree()->horizontalScrollBar()->maximum(), 0);
+}
 
 // A document nested far deeper than anyone writes by hand still opens, expands
 // (down to the depth the view can lay out), shows its top item's source and

@@ -47,6 +47,12 @@ std::vector<std::string> Rows(const QAbstractItemModel& model)
     return rows;
 }
 
+std::string TWindowTest::SourceText() const
+{
+    Book()->setCurrentWidget(Find<QWidget>("sourceTab"));
+    return Lf(Source()->Text().toStdString());
+}
+
 std::string TWindowTest::Lf(std::string text)
 {
     std::string result;

@@ -7,6 +7,7 @@
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTreeView>
@@ -60,18 +61,25 @@ protected:
         return found;
     }
     void Trigger(const char* actionName);
+    // The box for WorkDoc's syntax error: a summary with line and column, then the whole message.
+    std::string SyntaxMessage(int line, int column, const std::string& quoted) const
+    {
+        return "Message: Syntax error at line " + std::to_string(line) + ", column " + std::to_string(column) + ": " +
+               quoted + "\n\n" + Window->WorkDoc->LastError;
+    }
     // The questions asked so far, emptied.
     std::vector<std::string> Asked() { return Prompts->TakeAsked(); }
     std::string Caption() const { return Window->windowTitle().toStdString(); }
 
     QTreeView* Tree() const { return Find<QTreeView>("tree"); }
+    QTabWidget* Book() const { return Find<QTabWidget>("book"); }
     QTableView* Selection() const { return Find<QTableView>("selection"); }
     QTableView* Attributes() const { return Find<QTableView>("view"); }
     QPlainTextEdit* Editor() const { return Find<QPlainTextEdit>("editor"); }
     QPlainTextEdit* Query() const { return Find<QPlainTextEdit>("edfilter"); }
     TSourceEditor* Source() const { return Find<TSourceEditor>("sourceeditor"); }
-    // The source view's text, with line ends as LF.
-    std::string SourceText() const { return Lf(Source()->Text().toStdString()); }
+    // The source view's text, with line ends as LF, as the "Source" page shows it.
+    std::string SourceText() const;
     // An element's XML text as the source view shows it.
     std::string ShownXml(const TqelXMLNode2* element) const { return Lf(Window->WorkDoc->GetNodeXML(element)); }
     static std::string Lf(std::string text);
