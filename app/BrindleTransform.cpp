@@ -113,16 +113,7 @@ void TBrindleF::ApplySource(const QModelIndex& item)
         UpdateStandardDocument(text);
         return;
     }
-    // Rows of the lists refer to elements that the parse destroys.
-    ClearEditor();
-    ClearLists();
-    std::unique_ptr<TqelXMLNode2> before;
-    std::unique_ptr<TqelXMLNode2> declaration;
-    std::string source;
-    BuildTree([this, &text, &before, &declaration, &source] {
-        before = TakeContent(*WorkDoc);
-        declaration = WorkDoc->Declaration->Clone();
-        source = std::move(WorkDoc->Source);
+    ReplaceDocument([this, &text] {
         WorkDoc->LoadFromText(Encode(text));
         // A declaration edited to name another encoding: the text is stored in
         // the encoding it now declares, so that what is shown stays what was typed.
@@ -130,12 +121,30 @@ void TBrindleF::ApplySource(const QModelIndex& item)
             TTextCodec::ForDocument(WorkDoc->Declaration->GetAttribute("encoding"), WorkDoc->Source);
         if (declared.Name() != Codec().Name()) WorkDoc->LoadFromText(declared.Encode(text));
     });
-    Record(std::make_unique<TContentStep>(*this, QStringLiteral("Update Document"), std::move(before),
-                                          std::move(declaration), std::move(source)));
-    SelectTreeItem(FTreeModel->TopIndex());
     if (ReportSyntaxError(text)) return;
     ShowSource(FTreeModel->TopIndex());
     StatusBar1->showMessage(QStringLiteral("Document updated: ") + CountOf(CountElements(*WorkDoc), "element"));
+}
+
+void TBrindleF::ReplaceDocument(const std::function<void()>& load)
+{
+    // Rows of the lists refer to elements that the parse destroys.
+    ClearEditor();
+    ClearLists();
+    std::unique_ptr<TqelXMLNode2> before;
+    std::unique_ptr<TqelXMLNode2> declaration;
+    std::string source;
+    std::unique_ptr<TqelStandardSource> standard;
+    BuildTree([this, &load, &before, &declaration, &source, &standard] {
+        before = TakeContent(*WorkDoc);
+        declaration = WorkDoc->Declaration->Clone();
+        source = std::move(WorkDoc->Source);
+        WorkDoc->SwapStandardSource(standard);
+        load();
+    });
+    Record(std::make_unique<TContentStep>(*this, QStringLiteral("Update Document"), std::move(before),
+                                          std::move(declaration), std::move(source), std::move(standard)));
+    SelectTreeItem(FTreeModel->TopIndex());
 }
 
 void TBrindleF::UpdateFragment(const QModelIndex& item, const QString& text)

@@ -355,6 +355,10 @@ private:
     // with the source view's text.
     void LoadasDocument1Click();
     void ApplySource(const QModelIndex& item);
+    // Replaces the whole document with what load reads into WorkDoc, as one
+    // undoable step that keeps the old content, declaration, source and reading
+    // state, and selects the top item.
+    void ReplaceDocument(const std::function<void()>& load);
     void UpdateFragment(const QModelIndex& item, const QString& text);
     // After a parse of typed text that failed: puts the typed text back into
     // the source view and shows the error. False when the parse succeeded.

@@ -18,7 +18,6 @@
 #include <charconv>
 
 #include "app/SourceEditor.h"
-#include "app/UndoCommands.h"
 #include "core/ReadingChoice.h"
 #include "core/StandardSource.h"
 #include "core/qelStrings.h"
@@ -187,22 +186,6 @@ void TBrindleF::UpdateStandardDocument(const QString& text)
         Prompts().Message(DecodeMessage(trial.LastError));
         return;
     }
-    // Rows of the lists refer to elements that the parse destroys.
-    ClearEditor();
-    ClearLists();
-    std::unique_ptr<TqelXMLNode2> before;
-    std::unique_ptr<TqelXMLNode2> declaration;
-    std::string source;
-    std::unique_ptr<TqelStandardSource> standard;
-    BuildTree([this, &bytes, &before, &declaration, &source, &standard] {
-        before = TakeContent(*WorkDoc);
-        declaration = WorkDoc->Declaration->Clone();
-        source = std::move(WorkDoc->Source);
-        WorkDoc->SwapStandardSource(standard);
-        WorkDoc->LoadFromText(std::move(bytes), TqelXMLReading::Standard);
-    });
-    Record(std::make_unique<TContentStep>(*this, QStringLiteral("Update Document"), std::move(before),
-                                          std::move(declaration), std::move(source), std::move(standard)));
-    SelectTreeItem(FTreeModel->TopIndex());
+    ReplaceDocument([this, &bytes] { WorkDoc->LoadFromText(std::move(bytes), TqelXMLReading::Standard); });
     ShowSource(FTreeModel->TopIndex());
 }
