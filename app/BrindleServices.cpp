@@ -117,8 +117,8 @@ void TBrindleF::CreateServices()
     // that the File menu shows them from the first moment.
     qelMruMenu1 = new TqelMruMenu(this);
     qelMruMenu1->setObjectName(QStringLiteral("qelMruMenu1"));
-    // The component keeps its list in the INI file named like the name it is
-    // given: given the settings file, the list lives in the settings file.
+    // The component keeps its list in the INI file of the executable name it is
+    // given; for the settings file's own name that is the settings file.
     qelMruMenu1->SetExeName(SettingsFileName());
     qelMruMenu1->SetParentMenu(MainMenu1);
     qelMruMenu1->OnSelectFile = [this](TqelMruMenu* sender, const QString& fileName) {
