@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QSettings>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTextDocument>
 #include <QToolTip>
@@ -23,6 +24,7 @@
 #include <utility>
 
 #include "app/HelpWindow.h"
+#include "app/ProgramFolders.h"
 #include "core/FormatSettings.h"
 #include "core/qelStrings.h"
 #include "qelBasic/qelIniFile.h"
@@ -98,6 +100,9 @@ std::string_view TrimBlanks(std::string_view text)
     return text;
 }
 
+// The person's configuration folder ($XDG_CONFIG_HOME, else ~/.config).
+QString ConfigHome() { return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation); }
+
 // The samples file is read as UTF-8 when it is valid UTF-8, else as ISO-8859-1.
 TTextCodec SamplesCodec(std::string_view samplesText) { return TTextCodec::ForDocument({}, samplesText); }
 
@@ -112,7 +117,9 @@ void TBrindleF::CreateServices()
     // that the File menu shows them from the first moment.
     qelMruMenu1 = new TqelMruMenu(this);
     qelMruMenu1->setObjectName(QStringLiteral("qelMruMenu1"));
-    qelMruMenu1->SetExeName(FExeName);
+    // The component keeps its list in the INI file of the executable name it is
+    // given; for the settings file's own name that is the settings file.
+    qelMruMenu1->SetExeName(SettingsFileName());
     qelMruMenu1->SetParentMenu(MainMenu1);
     qelMruMenu1->OnSelectFile = [this](TqelMruMenu* sender, const QString& fileName) {
         RunCommand([this, sender, &fileName] { qelMruMenu1SelectFile(sender, fileName); });
@@ -149,7 +156,9 @@ void TBrindleF::SaveLayout() const
     ini.sync();
 }
 
-QString TBrindleF::SettingsFileName() const { return IniFileBeside(FExeName); }
+QString TBrindleF::SettingsFileName() const { return ProgramSettingsFile(FExeName, ConfigHome()); }
+
+QString TBrindleF::WritableFolder() const { return ProgramWritableFolder(QFileInfo(FExeName).path(), ConfigHome()); }
 
 void TBrindleF::qelMruMenu1SelectFile(TqelMruMenu* /*sender*/, const QString& fileName)
 {

@@ -50,17 +50,17 @@ QString WithHtmlExtension(const QString& fileName)
 
 QString TBrindleF::TransformOutputFile() const
 {
-    const QString name = QStringLiteral("xtransform.html");
-    // A folder at the root of a drive keeps its separator.
-    if (AppDir.endsWith(QLatin1Char('/')) || AppDir.endsWith(QDir::separator())) return AppDir + name;
-    return AppDir + QDir::separator() + name;
+    return QDir(WritableFolder()).filePath(QStringLiteral("xtransform.html"));
 }
 
 void TBrindleF::TransformUsing1Click()
 {
     if (CurrentFile.isEmpty()) return;
     const auto stylesheet = Prompts().OpenDialog({KStylesheetTitle, InitialDir(), KStylesheetFilter});
-    if (stylesheet) RunTransform(*stylesheet, TransformOutputFile());
+    if (!stylesheet) return;
+    // The configuration folder may not exist yet; a failure shows when the file is written.
+    QDir().mkpath(WritableFolder());
+    RunTransform(*stylesheet, TransformOutputFile());
 }
 
 void TBrindleF::TransformTo1Click()

@@ -46,7 +46,7 @@ using TAttributeListModel = TRefListModel<TqelXMLAttribute2>;
 
 // What the program hands the window at start.
 struct TBrindleOptions {
-    QString AppDir;                     // the executable's folder, without a trailing separator
+    QString AppDir;                     // the folder of the shipped files (ProgramDataFolder), without a trailing separator
     QStringList Arguments;              // the command-line arguments after the program's name
     QString ExeName;                    // the executable's full name; empty gives AppDir + the running program's name
     std::unique_ptr<TPrompts> Prompts;  // the boxes and dialogs; nullptr gives the Qt ones
@@ -60,7 +60,7 @@ public:
     explicit TBrindleF(TBrindleOptions options, QWidget* parent = nullptr);
     ~TBrindleF() override;
 
-    QString AppDir;       // the executable's folder
+    QString AppDir;       // the folder of the shipped files: the executable's, or share/brindle when installed
     QString AppTitle;     // the caption at start: "Brindle 4"
     QString CurrentFile;  // the working document's file; empty when it has none
     std::unique_ptr<TqelXMLParser2> WorkDoc;   // owned; reloaded in place, never replaced
@@ -137,13 +137,16 @@ public:
     // A file name in the form the engine opens.
     static std::string FileNameBytes(const QString& fileName);
     // The settings file, which also holds the recent-files list: the
-    // executable's full name with the extension ".ini".
+    // executable's name with the extension ".ini", in WritableFolder.
     QString SettingsFileName() const;
+    // Where the window writes: the executable's folder, or the person's
+    // configuration folder when the executable's cannot be written.
+    QString WritableFolder() const;
     // The body of the sample name in the samples text: from the first "[name]",
     // letter case ignored, to the next "[" or the end, without surrounding
     // blanks and line breaks; empty when the name does not occur.
     static std::string SampleBody(std::string_view text, std::string_view name);
-    // The file "Transform Using..." writes: "xtransform.html" in AppDir.
+    // The file "Transform Using..." writes: "xtransform.html" in WritableFolder.
     QString TransformOutputFile() const;
 
 protected:
