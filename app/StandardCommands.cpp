@@ -8,6 +8,7 @@
 #include <QSettings>
 #include <QStatusBar>
 
+#include "app/HandlerGuards.h"
 #include "qelBasic/qelIniFile.h"
 #include "standard/StandardXPath.h"
 #include "standard/StandardXslt.h"

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <unordered_map>
 
 #include <pugixml.hpp>
 
@@ -39,22 +38,34 @@ std::string TStandardXPathResult::ValueLine() const
 
 struct TStandardXPathDocument::TCopy {
     TqelXMLParser2& Document;
+    std::string Text;  // parsed in place: the copy's names and values point into it
     pugi::xml_document Tree;
-    std::vector<TqelXMLNode2*> Elements;          // the document's elements in document order (not owned)
-    std::vector<pugi::xml_node> CopyElements;     // the copy's elements, paired by position
-    std::unordered_map<const pugi::xml_node_struct*, std::uint32_t> Positions;  // copy element -> position
+    std::vector<TqelXMLNode2*> Elements;       // the document's elements in document order (not owned)
+    std::vector<pugi::xml_node> CopyElements;  // the copy's elements, paired by position
+    // Where the name of each element of the copy is held, in the same order. The
+    // text is parsed in place, so these addresses grow in document order and an
+    // element's position is found by a binary search.
+    std::vector<const char*> Names;
 
     explicit TCopy(TqelXMLParser2& document) : Document(document) {}
+
+    std::uint32_t PositionOf(const pugi::xml_node& element) const
+    {
+        const auto found = std::lower_bound(Names.begin(), Names.end(), element.name());
+        return static_cast<std::uint32_t>(found - Names.begin());
+    }
 };
 
 TStandardXPathDocument::TStandardXPathDocument(TqelXMLParser2& document) : FCopy(std::make_unique<TCopy>(document))
 {
-    std::string text = document.GetXMLText();
+    std::string& text = FCopy->Text;
+    text = document.GetXMLText();
     // A classic document holds its file's bytes as they are, and so does the copy;
     // a standard one holds UTF-8 and its text is in the file's encoding.
     const pugi::xml_encoding encoding =
         document.Reading() == TqelXMLReading::Standard ? pugi::encoding_auto : pugi::encoding_utf8;
-    const pugi::xml_parse_result parsed = FCopy->Tree.load_buffer(text.data(), text.size(), KParseOptions, encoding);
+    const pugi::xml_parse_result parsed =
+        FCopy->Tree.load_buffer_inplace(text.data(), text.size(), KParseOptions, encoding);
     if (!parsed) {
         // The line of the offset, counted in the text handed over.
         const auto offset = static_cast<std::size_t>(std::max<std::ptrdiff_t>(parsed.offset, 0));
@@ -90,9 +101,8 @@ TStandardXPathDocument::TStandardXPathDocument(TqelXMLParser2& document) : FCopy
         throw EStandardXPathError(
             "The document's elements do not match those of its text (an entity stands for elements), so XPath 1.0 "
             "results cannot be shown as its elements.");
-    FCopy->Positions.reserve(copies.size());
-    for (std::size_t i = 0; i < copies.size(); ++i)
-        FCopy->Positions.emplace(copies[i].internal_object(), static_cast<std::uint32_t>(i));
+    FCopy->Names.reserve(copies.size());
+    for (const pugi::xml_node& copy : copies) FCopy->Names.push_back(copy.name());
 }
 
 TStandardXPathDocument::~TStandardXPathDocument() = default;
@@ -129,7 +139,7 @@ TStandardXPathResult TStandardXPathDocument::Evaluate(std::string_view expressio
             pugi::xml_node node = item.attribute() ? item.parent() : item.node();
             while (node && node.type() != pugi::node_element) node = node.parent();
             if (!node) node = FCopy->Tree.document_element();
-            positions.push_back(FCopy->Positions.at(node.internal_object()));
+            positions.push_back(FCopy->PositionOf(node));
         }
         std::sort(positions.begin(), positions.end());
         positions.erase(std::unique(positions.begin(), positions.end()), positions.end());

@@ -155,7 +155,10 @@ TStandardXsltResult TransformStandardXslt(const TStandardXsltRequest& request)
 
     std::unique_ptr<xsltStylesheet, TStylesheetFree> stylesheet(
         xsltParseStylesheetFile(reinterpret_cast<const xmlChar*>(request.StylesheetFile.c_str())));
-    if (!stylesheet) Fail("The stylesheet " + request.StylesheetFile + " cannot be used:", messages);
+    // libxslt hands back a stylesheet with compilation errors, which would run
+    // with the faulty instructions left out.
+    if (!stylesheet || stylesheet->errors > 0)
+        Fail("The stylesheet " + request.StylesheetFile + " cannot be used:", messages);
 
     if (request.DocumentText.size() > static_cast<std::size_t>(INT32_MAX))
         throw EStandardXsltError("The document is too large for XSLT 1.0 (2 GB at most).");

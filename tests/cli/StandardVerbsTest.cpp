@@ -80,7 +80,7 @@ TEST(CliXslt, MessagesAndErrors)
     EXPECT_EQ(run.Out, "<?xml version=\"1.0\"?>\n<o/>\n");
     EXPECT_EQ(run.Err, "note\n");
 
-    run = Cli({"xslt", doc, dir.Write("bad.xsl", Open + "\n<xsl:template match='/'><xsl:bogus/></xsl:template></xsl:stylesheet>"),
+    run = Cli({"xslt", doc, dir.Write("bad.xsl", Open + "\n<xsl:template match='/'><xsl:value-of/></xsl:template></xsl:stylesheet>"),
                "-o", dir.Path("out.txt")});
     EXPECT_EQ(run.Status, 1);
     EXPECT_EQ(run.Out, "");
