@@ -19,6 +19,8 @@
 #include <QTableView>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <QHBoxLayout>
+#include <QComboBox>
 
 #include "app/DatabasePage.h"
 #include "app/SourceEditor.h"
@@ -75,7 +77,12 @@ void TBrindleF::CreateControls()
     edfilter->setFont(fixed);
     edfilter->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edfilter->setTabChangesFocus(true);
-    groupLayout->addWidget(edfilter);
+    QueryLanguageBox = Named(new QComboBox(GroupBox1), "QueryLanguageBox");
+    CreateQueryLanguageBox();
+    auto* queryRow = new QHBoxLayout();
+    queryRow->addWidget(edfilter, 1);
+    queryRow->addWidget(QueryLanguageBox, 0, Qt::AlignTop);
+    groupLayout->addLayout(queryRow);
 
     Splitter1 = Named(new QSplitter(Qt::Horizontal, Splitter4), "Splitter1");
     Splitter1->setChildrenCollapsible(false);
@@ -202,6 +209,8 @@ void TBrindleF::CreateMenus()
     File1->addSeparator()->setObjectName(QStringLiteral("N1"));
     TransformUsing1 =
         AddAction(File1, "TransformUsing1", QStringLiteral("Transform &Using..."), &TBrindleF::TransformUsing1Click);
+    TransformXslt1 =
+        AddAction(File1, "TransformXslt1", QStringLiteral("Transform with XSLT &1.0..."), &TBrindleF::TransformXslt1Click);
     TransformTo1 = AddAction(File1, "TransformTo1", QStringLiteral("Transform &To..."), &TBrindleF::TransformTo1Click);
 
     Edit1 = addMenu("Edit1", QStringLiteral("&Edit"));

@@ -183,6 +183,7 @@ void TBrindleF::ReadSettings()
     const QString format = ReadIniString(ini, KSettingsSection, QStringLiteral("shortdateformat"), QString());
     settings.ShortDateFormat = format.isEmpty() ? defaults.ShortDateFormat : format.toStdString();
     ReadReadingSetting();
+    ReadQueryLanguageSetting();
 }
 
 void TBrindleF::LoadSamples()
@@ -216,7 +217,11 @@ std::string TBrindleF::SampleBody(std::string_view text, std::string_view name)
 void TBrindleF::SampleClick(std::size_t sample)
 {
     if (sample >= SampleNames.size()) return;
-    const std::string body = SampleBody(SamplesText, SampleNames[sample]);
+    std::string body = SampleBody(SamplesText, SampleNames[sample]);
+    // A sample in XPath 1.0 says so at its start; the others are in the own language.
+    const bool xpath = body.starts_with(KXPathSampleMarker);
+    if (xpath) body = std::string(TrimBlanks(std::string_view(body).substr(KXPathSampleMarker.size())));
+    SetQueryLanguage(xpath ? TQueryLanguage::XPath : TQueryLanguage::Brindle);
     const TTextCodec codec = SamplesCodec(SamplesText);
     QString text;
     // Only the first marker is replaced, in any letter case.

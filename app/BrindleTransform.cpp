@@ -68,32 +68,45 @@ void TBrindleF::TransformTo1Click()
     const auto output = Prompts().SaveDialog(
         {QStringLiteral("Save Transformation To"), InitialDir(), QStringLiteral("HTML files (*.html)|*.html")});
     if (!output) return;
+    const TChoice choice = Prompts().AskYesNoCancel(
+        QStringLiteral("Run the stylesheet as XSLT 1.0?\n\nYes: XSLT 1.0. No: Brindle's own stylesheet processor."));
+    if (choice == TChoice::Cancel) return;
+    const TStylesheetProcessor processor = choice == TChoice::Yes ? TStylesheetProcessor::Xslt : TStylesheetProcessor::Brindle;
     const auto stylesheet = Prompts().OpenDialog({KStylesheetTitle, InitialDir(), KStylesheetFilter});
-    if (stylesheet) RunTransform(*stylesheet, WithHtmlExtension(*output));
+    if (stylesheet) RunTransform(*stylesheet, WithHtmlExtension(*output), processor);
 }
 
-void TBrindleF::RunTransform(const QString& stylesheetFile, const QString& outputFile)
+std::string TBrindleF::TransformWithBrindle(TqelXMLNode2& source, const QString& stylesheetFile)
+{
+    // Read by the rule of the Options menu. A classic stylesheet with a syntax
+    // error transforms with what was read of it; a standard one keeps nothing.
+    const TqelXMLReading reading = ReadingOfFile(stylesheetFile);
+    StyleDoc->LoadFromFile(FileNameBytes(stylesheetFile), reading);
+    if (reading == TqelXMLReading::Standard && !StyleDoc->LastError.empty())
+        throw std::runtime_error(StyleDoc->LastError);
+    std::string text;
+    source.TransformWith(*StyleDoc, text);
+    return text;
+}
+
+void TBrindleF::RunTransform(const QString& stylesheetFile, const QString& outputFile, TStylesheetProcessor processor)
 {
     qint64 elapsed = 0;
+    QString messages;
     {
         TBusyCursor busy;
-        // Read by the rule of the Options menu. A classic stylesheet with a syntax
-        // error transforms with what was read of it; a standard one keeps nothing.
-        const TqelXMLReading reading = ReadingOfFile(stylesheetFile);
-        StyleDoc->LoadFromFile(FileNameBytes(stylesheetFile), reading);
-        if (reading == TqelXMLReading::Standard && !StyleDoc->LastError.empty())
-            throw std::runtime_error(StyleDoc->LastError);
         QElapsedTimer timer;
         timer.start();
         TqelXMLNode2* source = TElementTreeModel::Element(SelectedTreeIndex());
         if (!source) source = WorkDoc.get();
-        std::string text;
-        source->TransformWith(*StyleDoc, text);
+        const std::string text = processor == TStylesheetProcessor::Xslt ? TransformWithXslt(*source, stylesheetFile, messages)
+                                                                          : TransformWithBrindle(*source, stylesheetFile);
         elapsed = timer.elapsed();
         // The output is written as the stylesheet produced it, byte for byte.
         WriteFileText(FileNameBytes(outputFile), text);
     }
     StatusBar1->showMessage(QStringLiteral("Transformed into %1 in %2 ms").arg(QDir::toNativeSeparators(outputFile)).arg(elapsed));
+    if (!messages.isEmpty()) Prompts().Message(messages);
     Prompts().ShellOpen(outputFile);
     if (ShowMessages1->isChecked())
         edfilter->setPlainText(QStringLiteral("Performed XSLT transformation in %1 millisecond").arg(elapsed));

@@ -20,6 +20,7 @@
 #include "core/TreeWalk.h"
 #include "core/qelStrings.h"
 #include "qelBasic/qelMruMenu.h"
+#include "standard/StandardXPath.h"
 
 namespace {
 
@@ -219,6 +220,7 @@ void TBrindleF::UpdateCaption()
 
 void TBrindleF::BuildTree(const std::function<void()>& load)
 {
+    ++FDocumentGeneration;
     FTreeModel->Reload([this, &load] {
         if (!load) return;
         load();

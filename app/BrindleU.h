@@ -20,6 +20,7 @@
 #include "core/qelXMLParser2.h"
 
 class QAction;
+class QComboBox;
 class QActionGroup;
 class QGroupBox;
 class QLabel;
@@ -37,6 +38,12 @@ class TDocumentStep;
 class THelpWindow;
 class TqelMruMenu;
 class TSourceEditor;
+class TStandardXPathDocument;
+
+// The language of the query box: the engine's own, or XPath 1.0.
+enum class TQueryLanguage { Brindle, XPath };
+// The stylesheet processor of a transformation: the engine's own, or XSLT 1.0.
+enum class TStylesheetProcessor { Brindle, Xslt };
 
 // The reading the Options menu asks for: the automatic rule, or always one.
 enum class TReadingChoice { Automatic, Classic, Standard };
@@ -119,6 +126,10 @@ public:
     // True while WorkDoc holds only what was read of its file before a syntax error.
     bool Incomplete() const { return FIncomplete; }
     const TUndoHistory& History() const { return FHistory; }
+    // The language F9 runs the query box in; chosen beside it, kept in the settings file.
+    TQueryLanguage QueryLanguage() const;
+    // Counts the changes of WorkDoc: every load, edit, undo and redo moves it.
+    unsigned long long DocumentGeneration() const { return FDocumentGeneration; }
 
     // "1 element", "3 elements": a count with its noun for the status bar.
     static QString CountOf(qint64 count, const char* noun);
@@ -148,6 +159,8 @@ public:
     static std::string SampleBody(std::string_view text, std::string_view name);
     // The file "Transform Using..." writes: "xtransform.html" in WritableFolder.
     QString TransformOutputFile() const;
+    // The marker at the start of a sample's body that makes it an XPath 1.0 query.
+    static constexpr std::string_view KXPathSampleMarker = "{xpath}";
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -163,6 +176,10 @@ private:
     bool FIncomplete = false;
     TReadingChoice FReadingChoice = TReadingChoice::Automatic;
     TUndoHistory FHistory;
+    unsigned long long FDocumentGeneration = 0;
+    // The copy XPath 1.0 queries run on, and the generation of WorkDoc it was made from.
+    std::unique_ptr<TStandardXPathDocument> FXPathCopy;  // owned
+    unsigned long long FXPathCopyGeneration = 0;
     // The tree item whose XML the source view shows.
     QPersistentModelIndex FSourceItem;
     bool FTreeChangeAttached = true;
@@ -179,6 +196,7 @@ private:
     // Controls, owned through Qt's parent chain; each carries its name as object name.
     QGroupBox* GroupBox1 = nullptr;
     QPlainTextEdit* edfilter = nullptr;
+    QComboBox* QueryLanguageBox = nullptr;
     QSplitter* Splitter4 = nullptr;
     QTreeView* tree = nullptr;
     QSplitter* Splitter1 = nullptr;
@@ -214,6 +232,7 @@ private:
     QAction* Redo1 = nullptr;
     QAction* TransformUsing1 = nullptr;
     QAction* TransformTo1 = nullptr;
+    QAction* TransformXslt1 = nullptr;
     QAction* ListNode1 = nullptr;
     QAction* ListSubnodes1 = nullptr;
     QAction* ShowMessages1 = nullptr;
@@ -353,7 +372,10 @@ private:
     // Transforms the selected element, or the whole document when none is
     // selected, with the stylesheet file into the output file and has the
     // desktop open it; with "Show Messages" on, the query box gets the time taken.
-    void RunTransform(const QString& stylesheetFile, const QString& outputFile);
+    void RunTransform(const QString& stylesheetFile, const QString& outputFile,
+                      TStylesheetProcessor processor = TStylesheetProcessor::Brindle);
+    // The output text of the own processor for source.
+    std::string TransformWithBrindle(TqelXMLNode2& source, const QString& stylesheetFile);
     // Replaces the selected element, or the whole document for the top item,
     // with the source view's text.
     void LoadasDocument1Click();
@@ -371,6 +393,24 @@ private:
     void RefreshAfterRun();
     // WorkDoc's XEL custom handler: shows the element's message in a box.
     void DocumentMessage(TqelXMLParser2& document, TqelXMLNode2& element, const std::string& text);
+
+    // XPath 1.0 queries and XSLT 1.0 transformations (StandardCommands.cpp).
+    // The language choice beside the query box.
+    void CreateQueryLanguageBox();
+    // The choice stored in the settings file; Brindle when none is stored.
+    void ReadQueryLanguageSetting();
+    void QueryLanguageChosen();
+    void SetQueryLanguage(TQueryLanguage language);
+    // Runs the query as XPath 1.0 from the selected element, or the document node
+    // when none is selected: elements fill the selection list, a value is shown
+    // in the status bar and a box.
+    void RunXPathQuery(const QString& query);
+    // The copy of WorkDoc the queries run on, made again when WorkDoc changed.
+    const TStandardXPathDocument& XPathCopy();
+    void TransformXslt1Click();
+    // The output text of an XSLT 1.0 transformation of source; messages gets
+    // what xsl:message wrote.
+    std::string TransformWithXslt(TqelXMLNode2& source, const QString& stylesheetFile, QString& messages);
 
     // The two readings of a document (ReadingCommands.cpp).
     // The Options menu's reading items and the status bar's note of the reading.

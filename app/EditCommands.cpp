@@ -18,6 +18,8 @@ void TBrindleF::Record(std::unique_ptr<TDocumentStep> step)
 
 void TBrindleF::HistoryChanged()
 {
+    // Every change of the document, its undoing and redoing pass here.
+    ++FDocumentGeneration;
     UpdateCaption();
     const TUndoStep* undo = FHistory.NextUndo();
     const TUndoStep* redo = FHistory.NextRedo();

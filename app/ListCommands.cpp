@@ -150,6 +150,10 @@ void TBrindleF::cmdpathclick()
     if (!FTreeModel->Shown()) return;
     QModelIndex start = SelectedTreeIndex();
     if (!start.isValid()) start = FTreeModel->TopIndex();
+    if (QueryLanguage() == TQueryLanguage::XPath) {
+        RunXPathQuery(query);
+        return;
+    }
     if (query == QStringLiteral("*")) {
         ListChildren(start);
         return;

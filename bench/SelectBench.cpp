@@ -25,11 +25,19 @@
 // (each of them evaluated once) per CPU second; "selected" is the size of the
 // result.
 //
+// The same XPath also runs through this engine's XPath 1.0 (pugixml over a copy
+// of the document's text, results mapped back to the engine's elements):
+// xpath/brindle/<query> is a query on an unchanged document, whose copy was
+// made before the timing; xpath/brindle/<query>/first makes the copy and runs
+// the query, as the first query on a document does; xpath/brindle/copy makes
+// the copy alone. Its results are checked with the others.
+//
 // The benchmarks register themselves when the program starts, beside the
 // parse and write benchmarks of the same program.
 
 #include "bench/DocumentGenerator.h"
 #include "core/qelXMLParser2.h"
+#include "standard/StandardXPath.h"
 #include "xpath/Variant.h"
 #include "xpath/qelXPathParser2.h"
 
@@ -223,6 +231,15 @@ TSignatures PugixmlSignatures(const TQuery& query, const pugi::xml_document& doc
     return signatures;
 }
 
+TSignatures StandardSignatures(const TQuery& query, TqelXMLParser2& document)
+{
+    const TStandardXPathDocument copy(document);
+    TSignatures signatures;
+    for (const TqelXMLNode2* element : copy.Evaluate(query.XPath, nullptr).Elements)
+        signatures.push_back(Signature(element->Name, element->GetAttribute("id")));
+    return signatures;
+}
+
 TSignatures Libxml2Signatures(const TQuery& query, xmlDoc* document)
 {
     TSignatures signatures;
@@ -262,6 +279,7 @@ const std::string& CheckQuery(const TQuery& query)
         {"brindle", brindle},
         {"pugixml", PugixmlSignatures(query, documents.Pugixml)},
         {"libxml2", Libxml2Signatures(query, documents.Libxml2.get())},
+        {"brindle XPath 1.0", StandardSignatures(query, documents.Brindle)},
     };
     for (const auto& [name, signatures] : results) {
         if (signatures != expected) {
@@ -336,6 +354,43 @@ void BenchLibxml2(benchmark::State& state, const TQuery& query)
     ReportCounters(state, selected);
 }
 
+void BenchStandardXPath(benchmark::State& state, const TQuery& query)
+{
+    if (!Checked(state, query)) return;
+    const TStandardXPathDocument copy(Documents().Brindle);
+    std::size_t selected = 0;
+    for (auto _ : state) {
+        const TStandardXPathResult result = copy.Evaluate(query.XPath, nullptr);
+        selected = result.Elements.size();
+        benchmark::DoNotOptimize(selected);
+    }
+    ReportCounters(state, selected);
+}
+
+void BenchStandardXPathFirst(benchmark::State& state, const TQuery& query)
+{
+    if (!Checked(state, query)) return;
+    std::size_t selected = 0;
+    for (auto _ : state) {
+        const TStandardXPathDocument copy(Documents().Brindle);
+        selected = copy.Evaluate(query.XPath, nullptr).Elements.size();
+        benchmark::DoNotOptimize(selected);
+    }
+    ReportCounters(state, selected);
+}
+
+void BenchStandardXPathCopy(benchmark::State& state)
+{
+    if (!Documents().Error.empty()) {
+        state.SkipWithError(Documents().Error.c_str());
+        return;
+    }
+    for (auto _ : state) {
+        const TStandardXPathDocument copy(Documents().Brindle);
+        benchmark::DoNotOptimize(copy.ElementCount());
+    }
+}
+
 bool RegisterSelectBenchmarks()
 {
     using TBench = void (*)(benchmark::State&, const TQuery&);
@@ -352,6 +407,16 @@ bool RegisterSelectBenchmarks()
                 ->Unit(benchmark::kMillisecond);
         }
     }
+    for (const TQuery& query : KQueries) {
+        if (query.Name == "lower-like") continue;
+        const std::string title = "xpath/brindle/" + std::string(query.Name);
+        benchmark::RegisterBenchmark(title.c_str(), [&query](benchmark::State& state) { BenchStandardXPath(state, query); })
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((title + "/first").c_str(),
+                                     [&query](benchmark::State& state) { BenchStandardXPathFirst(state, query); })
+            ->Unit(benchmark::kMillisecond);
+    }
+    benchmark::RegisterBenchmark("xpath/brindle/copy", &BenchStandardXPathCopy)->Unit(benchmark::kMillisecond);
     return true;
 }
 

@@ -23,6 +23,8 @@ constexpr TVerb Verbs[] = {
     {"eval", VerbEval},
     {"select", VerbSelect},
     {"transform", VerbTransform},
+    {"xpath", VerbXPath},
+    {"xslt", VerbXslt},
     {"xel", VerbXel},
     {"table", VerbTable},
     {"set-attribute", VerbSetAttribute},

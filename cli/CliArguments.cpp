@@ -50,6 +50,11 @@ TCliArguments ParseVerbArguments(const std::vector<std::string>& args, const TCl
             if (result.Output->empty()) throw ECliUsage("-o needs a file name");
         } else if (options && arg == "--stop-at-match") {
             result.StopAtMatch = true;
+        } else if (options && arg == "--param") {
+            const std::string& parameter = value();
+            const std::size_t eq = parameter.find('=');
+            if (eq == std::string::npos || eq == 0) throw ECliUsage("--param needs NAME=VALUE, not \"" + parameter + "\"");
+            result.Parameters.emplace_back(parameter.substr(0, eq), parameter.substr(eq + 1));
         } else if (options && arg == "--in-place") {
             result.InPlace = true;
         } else if (options && arg.size() > 2 && arg.compare(0, 2, "--") == 0) {

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class TqelXMLNode2;
@@ -40,6 +41,8 @@ struct TCliArguments {
     std::optional<std::string> Output;
     bool StopAtMatch = false;
     bool InPlace = false;
+    // --param NAME=VALUE, in the order given.
+    std::vector<std::pair<std::string, std::string>> Parameters;
     TCliGlobals Globals;
 
     // The positional argument at index; a usage error naming what is missing when absent.

@@ -10,6 +10,9 @@ int VerbFragment(const TCliArguments& args, TCliStreams& io);
 int VerbEval(const TCliArguments& args, TCliStreams& io);
 int VerbSelect(const TCliArguments& args, TCliStreams& io);
 int VerbTransform(const TCliArguments& args, TCliStreams& io);
+// XPath 1.0 and XSLT 1.0.
+int VerbXPath(const TCliArguments& args, TCliStreams& io);
+int VerbXslt(const TCliArguments& args, TCliStreams& io);
 int VerbXel(const TCliArguments& args, TCliStreams& io);
 int VerbTable(const TCliArguments& args, TCliStreams& io);
 // The edit verbs: one change to element --at N, then the whole document to -o OUT,

@@ -1,4 +1,5 @@
-// Verbs that evaluate expressions and select elements.
+// Verbs that evaluate expressions and select elements, in the engine's own
+// language and in XPath 1.0.
 
 #include <ostream>
 #include <unordered_map>
@@ -7,6 +8,7 @@
 #include "cli/CliVerbs.h"
 #include "core/TreeWalk.h"
 #include "core/qelXMLParser2.h"
+#include "standard/StandardXPath.h"
 #include "xpath/qelXPathParser2.h"
 
 namespace {
@@ -78,5 +80,22 @@ int VerbSelect(const TCliArguments& args, TCliStreams& io)
         throw;
     }
     PrintSelection(document, list, io.Out);
+    return 0;
+}
+
+int VerbXPath(const TCliArguments& args, TCliStreams& io)
+{
+    args.AtMost(2);
+    const std::string& fileName = args.Need(0, "FILE");
+    const std::string& expression = args.Need(1, "EXPR");
+    TqelXMLParser2 document;
+    LoadDocumentStrict(document, fileName, args);
+    const TqelXMLNode2* context = TargetElement(document, args);
+    const TStandardXPathDocument copy(document);
+    const TStandardXPathResult result = copy.Evaluate(expression, context);
+    if (result.Kind == TStandardXPathResult::TKind::Elements)
+        PrintSelection(document, result.Elements, io.Out);
+    else
+        io.Out << result.ValueLine() << '\n';
     return 0;
 }

@@ -108,7 +108,8 @@ TEST_F(TLayoutTest, MenusHoldTheirItems)
     };
     EXPECT_EQ(items("File1"), QStringList({"New1=&New...", "Open1=&Open...=Ctrl+O", "Save1=&Save=Ctrl+S",
                                            "SaveAs1=Save &As...", "Close1=&Close", "N1",
-                                           "TransformUsing1=Transform &Using...", "TransformTo1=Transform &To..."}));
+                                           "TransformUsing1=Transform &Using...", "TransformXslt1=Transform with XSLT &1.0...",
+                                           "TransformTo1=Transform &To..."}));
     EXPECT_EQ(items("Edit1"), QStringList({"Undo1=&Undo=Ctrl+Z", "Redo1=&Redo=Ctrl+Shift+Z"}));
     EXPECT_EQ(Find<QAction>("Redo1")->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::Key_Y));
     EXPECT_EQ(items("View1"), QStringList({"ListNode1=List Node=F2", "ListSubnodes1=List Subnodes=F3"}));

@@ -78,13 +78,15 @@ TEST_F(TTransformTest, ToReplacesTheExtension)
     for (const auto& [chosen, written] : names) {
         SCOPED_TRACE(chosen);
         Prompts->AnswerSave(PathOf(QString::fromLatin1(chosen)));
+        Prompts->AnswerYesNoCancel(TChoice::No);
         Prompts->AnswerOpen(Sheet());
         Trigger("TransformTo1");
         const auto asked = Asked();
-        ASSERT_EQ(asked.size(), 3u);
+        ASSERT_EQ(asked.size(), 4u);
         EXPECT_EQ(asked[0], "SaveDialog: Save Transformation To|" + Dir.path().toStdString() + "|HTML files (*.html)|*.html");
-        EXPECT_EQ(asked[1], SheetDialog(Dir.path()));
-        EXPECT_EQ(asked[2], "ShellOpen: " + PathOf(QString::fromLatin1(written)).toStdString());
+        EXPECT_EQ(asked[1].rfind("AskYesNoCancel: Run the stylesheet as XSLT 1.0?", 0), 0u);
+        EXPECT_EQ(asked[2], SheetDialog(Dir.path()));
+        EXPECT_EQ(asked[3], "ShellOpen: " + PathOf(QString::fromLatin1(written)).toStdString());
         EXPECT_EQ(ReadFile(PathOf(QString::fromLatin1(written))), "root");
     }
     // Cancelling the first dialog asks nothing more.
@@ -114,14 +116,15 @@ TEST_F(TTransformTest, ShowMessagesReportsTheTime)
 
     Query()->setPlainText(QStringLiteral("kept"));
     Prompts->AnswerSave(PathOf("no/folder/out.html"));
+    Prompts->AnswerYesNoCancel(TChoice::No);
     Prompts->AnswerOpen(Sheet());
     Trigger("TransformTo1");
     Prompts->AnswerOpen(PathOf("missing.xsl"));
     Trigger("TransformUsing1");
     const auto asked = Asked();
-    ASSERT_EQ(asked.size(), 5u);
-    EXPECT_EQ(asked[2].rfind("ErrorBox: ", 0), 0u) << asked[2];
-    EXPECT_EQ(asked[4].rfind("ErrorBox: ", 0), 0u) << asked[4];
+    ASSERT_EQ(asked.size(), 6u);
+    EXPECT_EQ(asked[3].rfind("ErrorBox: ", 0), 0u) << asked[3];
+    EXPECT_EQ(asked[5].rfind("ErrorBox: ", 0), 0u) << asked[5];
     EXPECT_EQ(Query()->toPlainText(), QStringLiteral("kept"));
 
     Trigger("ShowMessages1");
