@@ -23,6 +23,7 @@
 #include "core/qelXMLParser2.h"
 
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <cstdint>
 #include <string>
@@ -201,6 +202,13 @@ void RegisterAll()
 
 int main(int argc, char** argv)
 {
+    // Freed heap memory stays with the process, for every library alike. Left to
+    // itself the C library hands large freed blocks back to the system, and how
+    // often it does so depends on what ran before: a row could then measure page
+    // faults (expensive on a virtual machine) rather than the parser, and change
+    // with the order of the rows.
+    mallopt(M_MMAP_THRESHOLD, 1 << 30);
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
     RegisterAll();
     brindle::bench::RegisterTransformBenchmarks();
     benchmark::Initialize(&argc, argv);

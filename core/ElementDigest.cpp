@@ -26,8 +26,9 @@ std::uint64_t MixBytes(std::uint64_t h, std::string_view bytes)
         h = (h ^ word) * 0x9E3779B97F4A7C15ULL;
         h ^= h >> 32;
     }
+    // The last bytes as a little-endian word, without a call for a short copy.
     std::uint64_t tail = 0;
-    std::memcpy(&tail, p, n);
+    for (std::size_t i = 0; i < n; ++i) tail |= static_cast<std::uint64_t>(static_cast<unsigned char>(p[i])) << (8 * i);
     return Mix(h, tail ^ (static_cast<std::uint64_t>(bytes.size()) << 3));
 }
 

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "core/ExpatParser.h"
+#include "core/PendingChildren.h"
 #include "core/SourceMarkup.h"
 #include "core/StandardSource.h"
 #include "core/TextEncoding.h"
@@ -25,6 +26,7 @@ struct TReadState {
     XML_Parser Parser = nullptr;         // not owned
     std::string_view Text;
     std::size_t Base = 0;
+    TqelPendingChildren Children;  // of the open elements
     std::string Pending;         // character data of Current's text so far
     bool CollectingText = false;  // Current has no child yet
     bool Done = false;            // the outermost element has ended
@@ -47,7 +49,7 @@ void XMLCALL OnStart(void* data, const XML_Char* name, const XML_Char** attribut
         FinishText(s);
         auto created = std::make_unique<TqelXMLNode2>();
         created->Document = s.Document;
-        element = s.Current->AddChild(std::move(created));
+        element = s.Children.Add(std::move(created));
     }
     element->SetName(name);
     // Attributes a DTD adds with their default values are not in the text, and not in the tree.
@@ -67,6 +69,7 @@ void XMLCALL OnStart(void* data, const XML_Char* name, const XML_Char** attribut
         if (s.Text[static_cast<std::size_t>(at) + static_cast<std::size_t>(length) - 2] == '/')
             element->SourceFlags |= SourceEmptyTag;
     }
+    s.Children.Open(element);
     s.Current = element;
     s.CollectingText = true;
 }
@@ -76,6 +79,7 @@ void XMLCALL OnEnd(void* data, const XML_Char*)
     auto& s = *static_cast<TReadState*>(data);
     TqelXMLNode2* element = s.Current;
     FinishText(s);
+    s.Children.Close();
     if (element->SourceFlags & SourceEmptyTag) {
         element->SourceEndTag = element->SourceContent;
     } else if (element->SourceFlags & SourceHasSpan) {

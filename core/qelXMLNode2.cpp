@@ -1,6 +1,7 @@
 #include "core/qelXMLParser2.h"
 #include "core/TreeWalk.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -47,7 +48,8 @@ unsigned long long TextRevision() { return TextRevisionCount; }
 void TqelXMLNode2::SetText(std::string text)
 {
     ++TextRevisionCount;
-    NeedsCData = text.find_first_of("<>") != std::string::npos;
+    // A plain loop: find_first_of looks every character up in the set with a call.
+    NeedsCData = std::any_of(text.begin(), text.end(), [](char c) { return c == '<' || c == '>'; });
     Text = std::move(text);
 }
 

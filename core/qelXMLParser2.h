@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/NodePool.h"
+
 class TqelXMLParser2;
 class TqelXPathParser2;
 class TqelXPathParserList2;
@@ -77,10 +79,12 @@ public:
         for (auto& item : FItems) item.reset();
         FItems.clear();
     }
+    using TItems = std::vector<std::unique_ptr<T>, TqelPoolAllocator<std::unique_ptr<T>>>;
+
     // Empties the list, handing every item to the caller (in index order).
-    std::vector<std::unique_ptr<T>> TakeAll()
+    TItems TakeAll()
     {
-        std::vector<std::unique_ptr<T>> items;
+        TItems items;
         items.swap(FItems);
         return items;
     }
@@ -90,7 +94,7 @@ public:
     auto end() const { return FItems.end(); }
 
 private:
-    std::vector<std::unique_ptr<T>> FItems;
+    TItems FItems;
 };
 
 // One attribute of an element: its full name (prefix included) and its value.
@@ -99,7 +103,7 @@ public:
     std::string Value;
     std::string Name;
 
-    TqelXMLAttribute2() = default;
+    TqelXMLAttribute2() {}
     TqelXMLAttribute2(std::string name, std::string value) : Value(std::move(value)), Name(std::move(name)) {}
     TqelXMLAttribute2(const TqelXMLAttribute2&) = delete;
     TqelXMLAttribute2& operator=(const TqelXMLAttribute2&) = delete;
@@ -108,6 +112,10 @@ public:
     void SetValue(std::string value) { Value = std::move(value); }
     // A new attribute with the same name and value.
     std::unique_ptr<TqelXMLAttribute2> Clone() const { return std::make_unique<TqelXMLAttribute2>(Name, Value); }
+
+    // Attributes live in the node pool (see NodePool.h).
+    static void* operator new(std::size_t size) { return NodePool::Allocate(size); }
+    static void operator delete(void* block, std::size_t size) noexcept { NodePool::Release(block, size); }
 };
 
 using TqelXMLAttributeList2 = TqelXMLNodeList2<TqelXMLAttribute2>;
@@ -133,12 +141,19 @@ public:
     std::uint32_t SourceContent = 0;     // offset just past the start tag
     std::uint64_t SourceDigest = 0;      // digest of name, attributes, text and children as read
 
-    TqelXMLNode2() = default;
+    // Provided rather than defaulted, so that make_unique does not clear the whole
+    // object before the member initialisers run.
+    TqelXMLNode2() {}
     TqelXMLNode2(const TqelXMLNode2&) = delete;
     TqelXMLNode2& operator=(const TqelXMLNode2&) = delete;
     // Destroys the attributes and the whole subtree (without recursion), but does
     // not unlink the element from its parent.
     virtual ~TqelXMLNode2();
+
+    // Elements live in the node pool (see NodePool.h); a document, being larger,
+    // goes to the global allocator.
+    static void* operator new(std::size_t size) { return NodePool::Allocate(size); }
+    static void operator delete(void* block, std::size_t size) noexcept { NodePool::Release(block, size); }
 
     // Sets Name; a name with a colon also sets Prefix, any other keeps the old Prefix.
     void SetName(std::string name);

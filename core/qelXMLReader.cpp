@@ -11,7 +11,10 @@
 
 #include <stdexcept>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
+#include "core/PendingChildren.h"
 #include "core/SourceMarkup.h"
 #include "core/StandardSource.h"
 #include "core/qelXMLParser2.h"
@@ -87,69 +90,95 @@ void TqelXMLParser2::ParseFragment(TqelXMLNode2* node, std::string text)
 void TqelXMLParser2::ParseElement(TqelXMLNode2* cur, TqelXMLNode2* stop)
 {
     const std::string_view source = Source;
-    for (;;) {
-        const std::size_t lt = source.find('<', static_cast<std::size_t>(Position - 1));
-        if (lt == std::string_view::npos) {
-            Position = 0;
-            throw EScanError("Missing <");
-        }
-        Position = static_cast<std::ptrdiff_t>(lt) + 1;
-        const std::size_t gt = source.find('>', lt);
-        if (gt == std::string_view::npos) throw EScanError("Missing >");
-        std::string_view tag = source.substr(lt + 1, gt - lt - 1);
-        Position = static_cast<std::ptrdiff_t>(gt) + 2;
+    TqelPendingChildren pending;
+    try {
+        for (;;) {
+            const std::size_t lt = source.find('<', static_cast<std::size_t>(Position - 1));
+            if (lt == std::string_view::npos) {
+                Position = 0;
+                throw EScanError("Missing <");
+            }
+            Position = static_cast<std::ptrdiff_t>(lt) + 1;
+            const std::size_t gt = source.find('>', lt);
+            if (gt == std::string_view::npos) throw EScanError("Missing >");
+            std::string_view tag = source.substr(lt + 1, gt - lt - 1);
+            Position = static_cast<std::ptrdiff_t>(gt) + 2;
 
-        const bool atTop = cur == stop;  // no element of the text is open
-        if (!tag.empty() && tag.front() == '/') {
-            if (atTop) throw EScanError("End tag without an open element");
-            cur = cur->Parent;
-            if (cur == stop) return;
-            continue;
-        }
+            const bool atTop = cur == stop;  // no element of the text is open
+            if (!tag.empty() && tag.front() == '/') {
+                if (atTop) throw EScanError("End tag without an open element");
+                pending.Close();
+                cur = cur->Parent;
+                if (cur == stop) return;
+                continue;
+            }
 
-        const bool empty = !tag.empty() && tag.back() == '/';
-        if (empty) tag = Trim(tag.substr(0, tag.size() - 1));
-        std::string_view name = tag;
-        std::string_view attributes;
-        if (const std::size_t space = tag.find(' '); space != std::string_view::npos) {
-            name = tag.substr(0, space);
-            attributes = Trim(tag.substr(space + 1));
-        }
+            const bool empty = !tag.empty() && tag.back() == '/';
+            if (empty) tag = Trim(tag.substr(0, tag.size() - 1));
+            std::string_view name = tag;
+            std::string_view attributes;
+            if (const std::size_t space = tag.find(' '); space != std::string_view::npos) {
+                name = tag.substr(0, space);
+                attributes = Trim(tag.substr(space + 1));
+            }
 
-        TqelXMLNode2* element = ParseRoot;
-        if (!atTop) {
-            auto created = std::make_unique<TqelXMLNode2>();
-            created->Document = this;
-            element = cur->AddChild(std::move(created));
-        }
-        element->SetName(std::string(name));
-        if (!attributes.empty()) ParseAttributes(element, attributes);
+            TqelXMLNode2* element = ParseRoot;
+            if (!atTop) {
+                auto created = std::make_unique<TqelXMLNode2>();
+                created->Document = this;
+                element = pending.Add(std::move(created));
+            }
+            element->SetName(std::string(name));
+            if (!attributes.empty()) ParseAttributes(element, attributes);
 
-        if (empty) {
-            if (atTop) return;
-            continue;
+            if (empty) {
+                if (atTop) return;
+                continue;
+            }
+            ParseText(element);
+            pending.Open(element);
+            cur = element;
         }
-        ParseText(element);
-        cur = element;
+    } catch (...) {
+        pending.CloseAll();  // the message shows the tree read so far
+        throw;
     }
 }
 
 void TqelXMLParser2::ParseAttributes(TqelXMLNode2* node, std::string_view text)
 {
-    std::unordered_map<std::string_view, int> index;  // filled once the element has many attributes
+    // The pairs are scanned first so that the list is allocated once; what was read
+    // before an error is still stored, as the message shows the tree read so far.
+    thread_local std::vector<std::pair<std::string_view, std::string_view>> pairs;
+    pairs.clear();
+    const char* error = nullptr;
+    std::string delimiterError;
     text = Trim(text);
     while (!text.empty()) {
         const std::size_t eq = text.find('=');
-        if (eq == std::string_view::npos) throw EScanError("missing = when parsing attributes");
+        if (eq == std::string_view::npos) {
+            error = "missing = when parsing attributes";
+            break;
+        }
         const char delimiter = eq + 1 < text.size() ? text[eq + 1] : '\0';
-        if (delimiter != '"' && delimiter != '\'')
-            throw EScanError("missing value delimiter when parsing attributes");
+        if (delimiter != '"' && delimiter != '\'') {
+            error = "missing value delimiter when parsing attributes";
+            break;
+        }
         const std::size_t close = text.find(delimiter, eq + 2);
-        if (close == std::string_view::npos)
-            throw EScanError(std::string("Expected closing ") + delimiter + " when parsing attributes");
-        const std::string_view name = Trim(text.substr(0, eq));
-        std::string value(text.substr(eq + 2, close - eq - 2));
+        if (close == std::string_view::npos) {
+            delimiterError = std::string("Expected closing ") + delimiter + " when parsing attributes";
+            error = delimiterError.c_str();
+            break;
+        }
+        pairs.emplace_back(Trim(text.substr(0, eq)), text.substr(eq + 2, close - eq - 2));
+        text.remove_prefix(close + 1);
+    }
 
+    node->Attributes.Reserve(static_cast<std::size_t>(node->Attributes.Count()) + pairs.size());
+    std::unordered_map<std::string_view, int> index;  // filled once the element has many attributes
+    for (const auto& [name, valueText] : pairs) {
+        std::string value(valueText);
         if (node->Attributes.Count() < AttributeIndexThreshold) {
             node->SetAttribute(name, std::move(value));
         } else {
@@ -163,8 +192,8 @@ void TqelXMLParser2::ParseAttributes(TqelXMLNode2* node, std::string_view text)
                 index.emplace(added->Name, node->Attributes.Count() - 1);
             }
         }
-        text.remove_prefix(close + 1);
     }
+    if (error) throw EScanError(error);
 }
 
 void TqelXMLParser2::ParseText(TqelXMLNode2* node)

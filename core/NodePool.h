@@ -1,0 +1,40 @@
+#pragma once
+// Storage for the small objects of the element tree (elements, attributes).
+//
+// Blocks of one size class are carved from large chunks and, once released, kept
+// on a free list of the releasing thread for the next object of that class. The
+// chunks live as long as the process, so a block is valid memory whichever
+// document, thread or undo step it last belonged to: an element may be cut from
+// one document and pasted into another, or kept alive after its document was
+// reloaded or destroyed. Released memory is reused, never given back.
+//
+// Sizes above the largest class, and every size in sanitizer builds (so that the
+// sanitizers see each object's lifetime), go to the global allocator.
+
+#include <cstddef>
+
+namespace NodePool {
+
+// A block of at least size bytes, aligned for any object; raises std::bad_alloc.
+void* Allocate(std::size_t size);
+// Gives back a block that Allocate returned for the same size.
+void Release(void* block, std::size_t size) noexcept;
+
+}  // namespace NodePool
+
+// An allocator that draws the small buffers of the tree's lists from the pool.
+template <class T>
+struct TqelPoolAllocator {
+    using value_type = T;
+
+    TqelPoolAllocator() = default;
+    template <class U>
+    TqelPoolAllocator(const TqelPoolAllocator<U>&) noexcept
+    {
+    }
+
+    T* allocate(std::size_t n) { return static_cast<T*>(NodePool::Allocate(n * sizeof(T))); }
+    void deallocate(T* block, std::size_t n) noexcept { NodePool::Release(block, n * sizeof(T)); }
+
+    friend bool operator==(const TqelPoolAllocator&, const TqelPoolAllocator&) { return true; }
+};
