@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QSplitter>
+#include <QStyle>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -22,6 +23,7 @@
 
 #include "app/DatabasePage.h"
 #include "app/SourceEditor.h"
+#include "app/SourceFindBar.h"
 
 namespace {
 
@@ -126,14 +128,17 @@ void TBrindleF::CreateControls()
     Splitter3->addWidget(Splitter2);
     editor = Named(new QPlainTextEdit(Splitter2), "editor");
     editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    editor->setTabChangesFocus(true);
     view = Named(new QTableView(Splitter2), "view");
     SetUpReportList(view, FAttributeList);
     Splitter2->addWidget(editor);
     Splitter2->addWidget(view);
-    Splitter3->setStretchFactor(0, 0);
-    Splitter3->setStretchFactor(1, 1);
+    // Height beyond the designed one is shared by the selection list, the
+    // editor and the attribute list alike.
+    Splitter3->setStretchFactor(0, 1);
+    Splitter3->setStretchFactor(1, 2);
     Splitter2->setStretchFactor(0, 1);
-    Splitter2->setStretchFactor(1, 0);
+    Splitter2->setStretchFactor(1, 1);
 
     InEdit = Named(new QLineEdit(Panel1), "InEdit");
     // Sized to the cell it edits each time it is shown.
@@ -149,6 +154,8 @@ void TBrindleF::CreateControls()
     sourceeditor = Named(new TSourceEditor(sourceTab), "sourceeditor");
     sourceeditor->setContextMenuPolicy(Qt::CustomContextMenu);
     sourceLayout->addWidget(sourceeditor);
+    sourcefind = Named(new TSourceFindBar(*sourceeditor, sourceTab), "sourcefind");
+    sourceLayout->addWidget(sourcefind);
 
     dbtab = Named(new TDatabasePage(*this, book), "dbtab");
 
@@ -161,13 +168,30 @@ void TBrindleF::CreateControls()
     setStatusBar(StatusBar1);
 
     // Designed sizes: the group box 75 high, the tree 216 wide, the selection
-    // list 137 and the attribute list 128 high, the window 708 by 524.
+    // list 137 and the attribute list 128 high, the window 708 by 524 (at
+    // least; see PlaceFirstWindow).
     resize(Scaled(708), Scaled(524));
     const int groupHeight = Scaled(75);
     Splitter4->setSizes({groupHeight, Scaled(524) - groupHeight});
     Splitter1->setSizes({Scaled(216), Scaled(708) - Scaled(216)});
     Splitter3->setSizes({Scaled(137), Scaled(250)});
     Splitter2->setSizes({Scaled(120), Scaled(128)});
+}
+
+QSize TBrindleF::FirstWindowSize(const QSize& available, const QSize& minimum)
+{
+    if (available.isEmpty()) return minimum;
+    const QSize share(available.width() * 2 / 3, available.height() * 3 / 4);
+    return share.expandedTo(minimum).boundedTo(available);
+}
+
+void TBrindleF::PlaceFirstWindow()
+{
+    const QScreen* shown = screen();
+    if (!shown) return;
+    const QRect available = shown->availableGeometry();
+    const QSize size = FirstWindowSize(available.size(), QSize(Scaled(708), Scaled(524)));
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, available));
 }
 
 QAction* TBrindleF::AddAction(QMenu* menu, const char* name, const QString& caption, void (TBrindleF::*handler)())
@@ -251,6 +275,8 @@ void TBrindleF::CreatePopups()
     Delete1 = AddAction(treepop, "Delete1", QStringLiteral("&Delete"), &TBrindleF::Delete1Click);
     treepop->addSeparator()->setObjectName(QStringLiteral("N2"));
     Rename1 = AddAction(treepop, "Rename1", QStringLiteral("&Rename"), &TBrindleF::Rename1Click);
+    RenameInPlace1 =
+        AddAction(treepop, "RenameInPlace1", QStringLiteral("Rename in &Place"), &TBrindleF::RenameInPlace1Click);
     treepop->addSeparator()->setObjectName(QStringLiteral("N5"));
     ExpandAll1 = AddAction(treepop, "ExpandAll1", QStringLiteral("Expand All"), &TBrindleF::ExpandAll1Click);
     CollapseAll1 = AddAction(treepop, "CollapseAll1", QStringLiteral("&Collapse All"), &TBrindleF::CollapseAll1Click);
@@ -269,6 +295,7 @@ void TBrindleF::CreatePopups()
     sourcepop = Named(new QMenu(sourceeditor), "sourcepop");
     LoadasDocument1 =
         AddAction(sourcepop, "LoadasDocument1", QStringLiteral("&Update Document"), &TBrindleF::LoadasDocument1Click);
+    CreateSourceItems();
 
     auto attach = [](QAbstractScrollArea* owner, QMenu* menu) {
         QObject::connect(owner, &QWidget::customContextMenuRequested, menu,
@@ -278,6 +305,54 @@ void TBrindleF::CreatePopups()
     attach(view, viewpop);
     attach(selection, selpop);
     attach(sourceeditor, sourcepop);
+}
+
+void TBrindleF::CreateSourceItems()
+{
+    // The editor's own keys do the editing; the items show them and act alike.
+    auto add = [this](const char* name, const QString& caption, const QKeySequence& key, auto edit) {
+        auto* action = Named(new QAction(caption, this), name);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        sourcepop->addAction(action);
+        connect(action, &QAction::triggered, sourceeditor, edit);
+        return action;
+    };
+    sourcepop->addSeparator()->setObjectName(QStringLiteral("N7"));
+    UndoSource1 = add("UndoSource1", QStringLiteral("Und&o"), QKeySequence(QKeySequence::Undo), &TSourceEditor::undo);
+    RedoSource1 = add("RedoSource1", QStringLiteral("&Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TSourceEditor::redo);
+    sourcepop->addSeparator()->setObjectName(QStringLiteral("N8"));
+    CutSource1 = add("CutSource1", QStringLiteral("Cu&t"), QKeySequence(QKeySequence::Cut), &TSourceEditor::cut);
+    CopySource1 = add("CopySource1", QStringLiteral("&Copy"), QKeySequence(QKeySequence::Copy), &TSourceEditor::copy);
+    PasteSource1 = add("PasteSource1", QStringLiteral("&Paste"), QKeySequence(QKeySequence::Paste), &TSourceEditor::paste);
+    sourcepop->addSeparator()->setObjectName(QStringLiteral("N9"));
+    SelectAllSource1 =
+        add("SelectAllSource1", QStringLiteral("Select &All"), QKeySequence(QKeySequence::SelectAll), [this] { sourceeditor->selectAll(); });
+    connect(sourcepop, &QMenu::aboutToShow, this, [this] {
+        UndoSource1->setEnabled(sourceeditor->isUndoAvailable());
+        RedoSource1->setEnabled(sourceeditor->isRedoAvailable());
+        CutSource1->setEnabled(sourceeditor->hasSelectedText());
+        CopySource1->setEnabled(sourceeditor->hasSelectedText());
+    });
+
+    // Search: the items' keys work anywhere on the "Source" page.
+    sourcepop->addSeparator()->setObjectName(QStringLiteral("N10"));
+    auto find = [this](const char* name, const QString& caption, const QKeySequence& key, auto search) {
+        auto* action = Named(new QAction(caption, this), name);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        sourcepop->addAction(action);
+        sourceTab->addAction(action);
+        connect(action, &QAction::triggered, sourcefind, search);
+        return action;
+    };
+    FindSource1 = find("FindSource1", QStringLiteral("&Find..."), QKeySequence(Qt::CTRL | Qt::Key_F), &TSourceFindBar::Open);
+    FindNextSource1 = find("FindNextSource1", QStringLiteral("Find &Next"), QKeySequence(Qt::CTRL | Qt::Key_G),
+                           [this] { sourcefind->Find(true); });
+    FindPreviousSource1 = find("FindPreviousSource1", QStringLiteral("Find Pre&vious"),
+                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G), [this] { sourcefind->Find(false); });
+    connect(sourcefind, &TSourceFindBar::NotFound, this,
+            [this](const QString& text) { StatusBar1->showMessage(QStringLiteral("\"%1\" was not found.").arg(text)); });
 }
 
 void TBrindleF::ConnectHandlers()

@@ -20,6 +20,7 @@
 #include "core/qelXMLParser2.h"
 
 class QAction;
+class QKeyEvent;
 class QActionGroup;
 class QGroupBox;
 class QLabel;
@@ -37,6 +38,7 @@ class TDocumentStep;
 class THelpWindow;
 class TqelMruMenu;
 class TSourceEditor;
+class TSourceFindBar;
 
 // The reading the Options menu asks for: the automatic rule, or always one.
 enum class TReadingChoice { Automatic, Classic, Standard };
@@ -145,6 +147,9 @@ public:
     static std::string SampleBody(std::string_view text, std::string_view name);
     // The file "Transform Using..." writes: "xtransform.html" in AppDir.
     QString TransformOutputFile() const;
+    // The window's size when none is remembered: two thirds of the available
+    // width and three quarters of its height, at least minimum, at most available.
+    static QSize FirstWindowSize(const QSize& available, const QSize& minimum);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -192,6 +197,7 @@ private:
     QTableView* view = nullptr;
     QLineEdit* InEdit = nullptr;
     TSourceEditor* sourceeditor = nullptr;
+    TSourceFindBar* sourcefind = nullptr;
     QWidget* FViewViewport = nullptr;  // not owned; where clicks on the attribute list arrive
 
     QMenuBar* MainMenu1 = nullptr;
@@ -231,6 +237,7 @@ private:
     QAction* Duplicate1 = nullptr;
     QAction* Delete1 = nullptr;
     QAction* Rename1 = nullptr;
+    QAction* RenameInPlace1 = nullptr;
     QAction* ExpandAll1 = nullptr;
     QAction* CollapseAll1 = nullptr;
     QMenu* viewpop = nullptr;
@@ -242,12 +249,25 @@ private:
     QAction* Select1 = nullptr;
     QMenu* sourcepop = nullptr;
     QAction* LoadasDocument1 = nullptr;
+    QAction* UndoSource1 = nullptr;
+    QAction* RedoSource1 = nullptr;
+    QAction* CutSource1 = nullptr;
+    QAction* CopySource1 = nullptr;
+    QAction* PasteSource1 = nullptr;
+    QAction* SelectAllSource1 = nullptr;
+    QAction* FindSource1 = nullptr;
+    QAction* FindNextSource1 = nullptr;
+    QAction* FindPreviousSource1 = nullptr;
 
     // Layout (BrindleLayout.cpp).
     void CreateControls();
     void CreateMenus();
     void CreatePopups();
     void ConnectHandlers();
+    // The source pop-up's editing and search items.
+    void CreateSourceItems();
+    // The size and place of a window whose layout is not remembered.
+    void PlaceFirstWindow();
     // A size given at 120 pixels per inch, in pixels of this screen.
     int Scaled(int size) const;
     QAction* AddAction(QMenu* menu, const char* name, const QString& caption, void (TBrindleF::*handler)());
@@ -307,6 +327,17 @@ private:
     void ExpandBelow(const QModelIndex& index);
     // Collapses an item expanded deeper than the view can lay out.
     void treeExpanded(const QModelIndex& index);
+    // Starts editing the selected item's label in place.
+    void RenameInPlace1Click();
+    // Delete and Duplicate are offered for items below the top item only.
+    void UpdateTreeItems();
+
+    // Keys beyond the menus' shortcuts (KeyCommands.cpp).
+    // The tree's and the source page's keys, and the controls whose keys are watched.
+    void CreateKeys();
+    // Shift+F10 and the Menu key open a control's pop-up at its current item or
+    // caret; Ctrl+Tab types a tab where Tab moves the focus. True when the key was consumed.
+    bool ControlKeyPress(QObject* watched, const QKeyEvent& key);
 
     // Selection list, editor and queries (ListCommands.cpp).
     // The selected row of the selection list, or -1.

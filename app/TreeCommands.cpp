@@ -83,6 +83,22 @@ void TBrindleF::Rename1Click()
     RenameItem(selected, name);
 }
 
+void TBrindleF::RenameInPlace1Click()
+{
+    const QModelIndex selected = SelectedTreeIndex();
+    if (!selected.isValid()) return;
+    tree->scrollTo(selected);
+    tree->edit(selected);
+}
+
+void TBrindleF::UpdateTreeItems()
+{
+    const QModelIndex selected = SelectedTreeIndex();
+    const bool belowTop = selected.isValid() && selected.parent().isValid();
+    Duplicate1->setEnabled(belowTop);
+    Delete1->setEnabled(belowTop);
+}
+
 void TBrindleF::RenameItem(const QModelIndex& item, const QString& label)
 {
     TqelXMLNode2* element = TElementTreeModel::Element(item);
