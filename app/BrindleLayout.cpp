@@ -309,25 +309,34 @@ void TBrindleF::CreatePopups()
 
 void TBrindleF::CreateSourceItems()
 {
-    // The editor's own keys do the editing; the items show them and act alike.
-    auto add = [this](const char* name, const QString& caption, const QKeySequence& key, auto edit) {
+    // The editing items show the keys the editor itself answers to; the search
+    // items' keys work anywhere on the "Source" page.
+    auto item = [this](const char* name, const QString& caption, const QKeySequence& key, auto* receiver, auto slot,
+                       bool pageWide) {
         auto* action = Named(new QAction(caption, this), name);
         action->setShortcut(key);
-        action->setShortcutContext(Qt::WidgetShortcut);
+        action->setShortcutContext(pageWide ? Qt::WidgetWithChildrenShortcut : Qt::WidgetShortcut);
         sourcepop->addAction(action);
-        connect(action, &QAction::triggered, sourceeditor, edit);
+        if (pageWide) sourceTab->addAction(action);
+        connect(action, &QAction::triggered, receiver, slot);
         return action;
     };
+    auto edit = [&item, this](const char* name, const QString& caption, const QKeySequence& key, auto slot) {
+        return item(name, caption, key, sourceeditor, slot, false);
+    };
+    auto find = [&item, this](const char* name, const QString& caption, const QKeySequence& key, auto slot) {
+        return item(name, caption, key, sourcefind, slot, true);
+    };
     sourcepop->addSeparator()->setObjectName(QStringLiteral("N7"));
-    UndoSource1 = add("UndoSource1", QStringLiteral("Und&o"), QKeySequence(QKeySequence::Undo), &TSourceEditor::undo);
-    RedoSource1 = add("RedoSource1", QStringLiteral("&Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TSourceEditor::redo);
+    UndoSource1 = edit("UndoSource1", QStringLiteral("Und&o"), QKeySequence::Undo, &TSourceEditor::undo);
+    RedoSource1 = edit("RedoSource1", QStringLiteral("&Redo"), Qt::CTRL | Qt::SHIFT | Qt::Key_Z, &TSourceEditor::redo);
     sourcepop->addSeparator()->setObjectName(QStringLiteral("N8"));
-    CutSource1 = add("CutSource1", QStringLiteral("Cu&t"), QKeySequence(QKeySequence::Cut), &TSourceEditor::cut);
-    CopySource1 = add("CopySource1", QStringLiteral("&Copy"), QKeySequence(QKeySequence::Copy), &TSourceEditor::copy);
-    PasteSource1 = add("PasteSource1", QStringLiteral("&Paste"), QKeySequence(QKeySequence::Paste), &TSourceEditor::paste);
+    CutSource1 = edit("CutSource1", QStringLiteral("Cu&t"), QKeySequence::Cut, &TSourceEditor::cut);
+    CopySource1 = edit("CopySource1", QStringLiteral("&Copy"), QKeySequence::Copy, &TSourceEditor::copy);
+    PasteSource1 = edit("PasteSource1", QStringLiteral("&Paste"), QKeySequence::Paste, &TSourceEditor::paste);
     sourcepop->addSeparator()->setObjectName(QStringLiteral("N9"));
-    SelectAllSource1 =
-        add("SelectAllSource1", QStringLiteral("Select &All"), QKeySequence(QKeySequence::SelectAll), [this] { sourceeditor->selectAll(); });
+    SelectAllSource1 = edit("SelectAllSource1", QStringLiteral("Select &All"), QKeySequence::SelectAll,
+                            [this] { sourceeditor->selectAll(); });
     connect(sourcepop, &QMenu::aboutToShow, this, [this] {
         UndoSource1->setEnabled(sourceeditor->isUndoAvailable());
         RedoSource1->setEnabled(sourceeditor->isRedoAvailable());
@@ -335,24 +344,15 @@ void TBrindleF::CreateSourceItems()
         CopySource1->setEnabled(sourceeditor->hasSelectedText());
     });
 
-    // Search: the items' keys work anywhere on the "Source" page.
     sourcepop->addSeparator()->setObjectName(QStringLiteral("N10"));
-    auto find = [this](const char* name, const QString& caption, const QKeySequence& key, auto search) {
-        auto* action = Named(new QAction(caption, this), name);
-        action->setShortcut(key);
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        sourcepop->addAction(action);
-        sourceTab->addAction(action);
-        connect(action, &QAction::triggered, sourcefind, search);
-        return action;
-    };
-    FindSource1 = find("FindSource1", QStringLiteral("&Find..."), QKeySequence(Qt::CTRL | Qt::Key_F), &TSourceFindBar::Open);
-    FindNextSource1 = find("FindNextSource1", QStringLiteral("Find &Next"), QKeySequence(Qt::CTRL | Qt::Key_G),
+    FindSource1 = find("FindSource1", QStringLiteral("&Find..."), Qt::CTRL | Qt::Key_F, &TSourceFindBar::Open);
+    FindNextSource1 = find("FindNextSource1", QStringLiteral("Find &Next"), Qt::CTRL | Qt::Key_G,
                            [this] { sourcefind->Find(true); });
-    FindPreviousSource1 = find("FindPreviousSource1", QStringLiteral("Find Pre&vious"),
-                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G), [this] { sourcefind->Find(false); });
-    connect(sourcefind, &TSourceFindBar::NotFound, this,
-            [this](const QString& text) { StatusBar1->showMessage(QStringLiteral("\"%1\" was not found.").arg(text)); });
+    FindPreviousSource1 = find("FindPreviousSource1", QStringLiteral("Find Pre&vious"), Qt::CTRL | Qt::SHIFT | Qt::Key_G,
+                               [this] { sourcefind->Find(false); });
+    connect(sourcefind, &TSourceFindBar::NotFound, this, [this](const QString& text) {
+        StatusBar1->showMessage(QStringLiteral("\"%1\" was not found.").arg(text));
+    });
 }
 
 void TBrindleF::ConnectHandlers()

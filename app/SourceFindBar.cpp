@@ -26,7 +26,8 @@ TSourceFindBar::TSourceFindBar(TSourceEditor& editor, QWidget* parent) : QWidget
         layout->addWidget(button);
         return button;
     };
-    connect(addButton(QStringLiteral("Previous"), "findprevious"), &QToolButton::clicked, this, [this] { Find(false); });
+    connect(addButton(QStringLiteral("Previous"), "findprevious"), &QToolButton::clicked, this,
+            [this] { Find(false); });
     connect(addButton(QStringLiteral("Next"), "findnext"), &QToolButton::clicked, this, [this] { Find(true); });
     connect(addButton(QStringLiteral("Close"), "findclose"), &QToolButton::clicked, this, &TSourceFindBar::Close);
     hide();
