@@ -376,7 +376,7 @@ void TBrindleF::ShowSource(const QModelIndex& item)
     // element is then not written out at every click. Edits waiting there are
     // replaced at once, as the caller asked.
     if (book->currentWidget() != sourceTab && !sourceeditor->isModified()) return;
-    sourceeditor->SetText(ShownXml(element));
+    sourceeditor->SetUtf8(ShownXml(element));
 }
 
 bool TBrindleF::LeaveSource()

@@ -415,9 +415,9 @@ private:
     // The message for a file the standard reading refused: the error, then the
     // line it names.
     QString RefusedFileMessage(const QString& fileName) const;
-    // WorkDoc's XML text of element as a person reads it: a standard document
-    // holds UTF-8 inside, but its whole text is in its file's encoding.
-    QString ShownXml(const TqelXMLNode2* element);
+    // WorkDoc's XML text of element as a person reads it, in UTF-8: a standard
+    // document holds UTF-8 inside, but its whole text is in its file's encoding.
+    std::string ShownXml(const TqelXMLNode2* element);
     // Update Document on the top item of a standard document: the text is read
     // in the standard reading first, so that an error changes nothing.
     void UpdateStandardDocument(const QString& text);

@@ -52,19 +52,24 @@ QString TSourceEditor::Text() const
     return QString::fromUtf8(bytes, static_cast<qsizetype>(length));
 }
 
-void TSourceEditor::SetText(const QString& text) { Replace(text.toUtf8()); }
+void TSourceEditor::SetText(const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    Replace(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+}
+
+void TSourceEditor::SetUtf8(std::string_view utf8) { Replace(utf8); }
 
 void TSourceEditor::ClearAll() { Replace({}); }
 
-void TSourceEditor::Replace(const QByteArray& utf8)
+void TSourceEditor::Replace(std::string_view utf8)
 {
     markerDeleteAll(FBookmark);
     // Loading a text is not an edit to undo: nothing is recorded meanwhile, and
     // what was recorded before goes.
     SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
     SendScintilla(SCI_CLEARALL);
-    if (!utf8.isEmpty())
-        SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.constData());
+    if (!utf8.empty()) SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.data());
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
     // What was loaded counts as unedited.

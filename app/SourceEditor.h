@@ -9,6 +9,8 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <string_view>
+
 class QsciLexerHTML;
 
 class TSourceEditor : public QsciScintilla {
@@ -23,6 +25,8 @@ public:
     // the lines they were on. The caret goes to the start, and isModified()
     // is false until the text is edited.
     void SetText(const QString& text);
+    // The same for text in UTF-8.
+    void SetUtf8(std::string_view utf8);
     // Empties the text, the bookmarks and the undo history in one step.
     void ClearAll();
 
@@ -43,7 +47,7 @@ private:
     int FNumberDigits = 0;            // the digits the line-number margin has room for
 
     // Loads text as the whole content without recording an undo step.
-    void Replace(const QByteArray& utf8);
+    void Replace(std::string_view utf8);
     // The line-number margin as wide as the largest number it shows.
     void FitLineNumbers();
     // The start of the first occurrence of utf8 between from and to (backwards
