@@ -154,6 +154,9 @@ void TBrindleF::InEditExit() { InEdit->hide(); }
 
 bool TBrindleF::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched != InEdit && event->type() == QEvent::KeyPress &&
+        ControlKeyPress(watched, *static_cast<QKeyEvent*>(event)))
+        return true;
     if (watched == InEdit) {
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();

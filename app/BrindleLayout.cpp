@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QSplitter>
+#include <QStyle>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -24,6 +25,7 @@
 
 #include "app/DatabasePage.h"
 #include "app/SourceEditor.h"
+#include "app/SourceFindBar.h"
 
 namespace {
 
@@ -133,14 +135,17 @@ void TBrindleF::CreateControls()
     Splitter3->addWidget(Splitter2);
     editor = Named(new QPlainTextEdit(Splitter2), "editor");
     editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    editor->setTabChangesFocus(true);
     view = Named(new QTableView(Splitter2), "view");
     SetUpReportList(view, FAttributeList);
     Splitter2->addWidget(editor);
     Splitter2->addWidget(view);
-    Splitter3->setStretchFactor(0, 0);
-    Splitter3->setStretchFactor(1, 1);
+    // Height beyond the designed one is shared by the selection list, the
+    // editor and the attribute list alike.
+    Splitter3->setStretchFactor(0, 1);
+    Splitter3->setStretchFactor(1, 2);
     Splitter2->setStretchFactor(0, 1);
-    Splitter2->setStretchFactor(1, 0);
+    Splitter2->setStretchFactor(1, 1);
 
     InEdit = Named(new QLineEdit(Panel1), "InEdit");
     // Sized to the cell it edits each time it is shown.
@@ -156,6 +161,8 @@ void TBrindleF::CreateControls()
     sourceeditor = Named(new TSourceEditor(sourceTab), "sourceeditor");
     sourceeditor->setContextMenuPolicy(Qt::CustomContextMenu);
     sourceLayout->addWidget(sourceeditor);
+    sourcefind = Named(new TSourceFindBar(*sourceeditor, sourceTab), "sourcefind");
+    sourceLayout->addWidget(sourcefind);
 
     dbtab = Named(new TDatabasePage(*this, book), "dbtab");
 
@@ -168,13 +175,30 @@ void TBrindleF::CreateControls()
     setStatusBar(StatusBar1);
 
     // Designed sizes: the group box 75 high, the tree 216 wide, the selection
-    // list 137 and the attribute list 128 high, the window 708 by 524.
+    // list 137 and the attribute list 128 high, the window 708 by 524 (at
+    // least; see PlaceFirstWindow).
     resize(Scaled(708), Scaled(524));
     const int groupHeight = Scaled(75);
     Splitter4->setSizes({groupHeight, Scaled(524) - groupHeight});
     Splitter1->setSizes({Scaled(216), Scaled(708) - Scaled(216)});
     Splitter3->setSizes({Scaled(137), Scaled(250)});
     Splitter2->setSizes({Scaled(120), Scaled(128)});
+}
+
+QSize TBrindleF::FirstWindowSize(const QSize& available, const QSize& minimum)
+{
+    if (available.isEmpty()) return minimum;
+    const QSize share(available.width() * 2 / 3, available.height() * 3 / 4);
+    return share.expandedTo(minimum).boundedTo(available);
+}
+
+void TBrindleF::PlaceFirstWindow()
+{
+    const QScreen* shown = screen();
+    if (!shown) return;
+    const QRect available = shown->availableGeometry();
+    const QSize size = FirstWindowSize(available.size(), QSize(Scaled(708), Scaled(524)));
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, available));
 }
 
 QAction* TBrindleF::AddAction(QMenu* menu, const char* name, const QString& caption, void (TBrindleF::*handler)())
@@ -260,6 +284,8 @@ void TBrindleF::CreatePopups()
     Delete1 = AddAction(treepop, "Delete1", QStringLiteral("&Delete"), &TBrindleF::Delete1Click);
     treepop->addSeparator()->setObjectName(QStringLiteral("N2"));
     Rename1 = AddAction(treepop, "Rename1", QStringLiteral("&Rename"), &TBrindleF::Rename1Click);
+    RenameInPlace1 =
+        AddAction(treepop, "RenameInPlace1", QStringLiteral("Rename in &Place"), &TBrindleF::RenameInPlace1Click);
     treepop->addSeparator()->setObjectName(QStringLiteral("N5"));
     ExpandAll1 = AddAction(treepop, "ExpandAll1", QStringLiteral("Expand All"), &TBrindleF::ExpandAll1Click);
     CollapseAll1 = AddAction(treepop, "CollapseAll1", QStringLiteral("&Collapse All"), &TBrindleF::CollapseAll1Click);
@@ -278,6 +304,7 @@ void TBrindleF::CreatePopups()
     sourcepop = Named(new QMenu(sourceeditor), "sourcepop");
     LoadasDocument1 =
         AddAction(sourcepop, "LoadasDocument1", QStringLiteral("&Update Document"), &TBrindleF::LoadasDocument1Click);
+    CreateSourceItems();
 
     auto attach = [](QAbstractScrollArea* owner, QMenu* menu) {
         QObject::connect(owner, &QWidget::customContextMenuRequested, menu,
@@ -287,6 +314,54 @@ void TBrindleF::CreatePopups()
     attach(view, viewpop);
     attach(selection, selpop);
     attach(sourceeditor, sourcepop);
+}
+
+void TBrindleF::CreateSourceItems()
+{
+    // The editing items show the keys the editor itself answers to; the search
+    // items' keys work anywhere on the "Source" page.
+    auto item = [this](const char* name, const QString& caption, const QKeySequence& key, auto* receiver, auto slot,
+                       bool pageWide) {
+        auto* action = Named(new QAction(caption, this), name);
+        action->setShortcut(key);
+        action->setShortcutContext(pageWide ? Qt::WidgetWithChildrenShortcut : Qt::WidgetShortcut);
+        sourcepop->addAction(action);
+        if (pageWide) sourceTab->addAction(action);
+        connect(action, &QAction::triggered, receiver, slot);
+        return action;
+    };
+    auto edit = [&item, this](const char* name, const QString& caption, const QKeySequence& key, auto slot) {
+        return item(name, caption, key, sourceeditor, slot, false);
+    };
+    auto find = [&item, this](const char* name, const QString& caption, const QKeySequence& key, auto slot) {
+        return item(name, caption, key, sourcefind, slot, true);
+    };
+    sourcepop->addSeparator()->setObjectName(QStringLiteral("N7"));
+    UndoSource1 = edit("UndoSource1", QStringLiteral("Und&o"), QKeySequence::Undo, &TSourceEditor::undo);
+    RedoSource1 = edit("RedoSource1", QStringLiteral("&Redo"), Qt::CTRL | Qt::SHIFT | Qt::Key_Z, &TSourceEditor::redo);
+    sourcepop->addSeparator()->setObjectName(QStringLiteral("N8"));
+    CutSource1 = edit("CutSource1", QStringLiteral("Cu&t"), QKeySequence::Cut, &TSourceEditor::cut);
+    CopySource1 = edit("CopySource1", QStringLiteral("&Copy"), QKeySequence::Copy, &TSourceEditor::copy);
+    PasteSource1 = edit("PasteSource1", QStringLiteral("&Paste"), QKeySequence::Paste, &TSourceEditor::paste);
+    sourcepop->addSeparator()->setObjectName(QStringLiteral("N9"));
+    SelectAllSource1 = edit("SelectAllSource1", QStringLiteral("Select &All"), QKeySequence::SelectAll,
+                            [this] { sourceeditor->selectAll(); });
+    connect(sourcepop, &QMenu::aboutToShow, this, [this] {
+        UndoSource1->setEnabled(sourceeditor->isUndoAvailable());
+        RedoSource1->setEnabled(sourceeditor->isRedoAvailable());
+        CutSource1->setEnabled(sourceeditor->hasSelectedText());
+        CopySource1->setEnabled(sourceeditor->hasSelectedText());
+    });
+
+    sourcepop->addSeparator()->setObjectName(QStringLiteral("N10"));
+    FindSource1 = find("FindSource1", QStringLiteral("&Find..."), Qt::CTRL | Qt::Key_F, &TSourceFindBar::Open);
+    FindNextSource1 = find("FindNextSource1", QStringLiteral("Find &Next"), Qt::CTRL | Qt::Key_G,
+                           [this] { sourcefind->Find(true); });
+    FindPreviousSource1 = find("FindPreviousSource1", QStringLiteral("Find Pre&vious"), Qt::CTRL | Qt::SHIFT | Qt::Key_G,
+                               [this] { sourcefind->Find(false); });
+    connect(sourcefind, &TSourceFindBar::NotFound, this, [this](const QString& text) {
+        StatusBar1->showMessage(QStringLiteral("\"%1\" was not found.").arg(text));
+    });
 }
 
 void TBrindleF::ConnectHandlers()

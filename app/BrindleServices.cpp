@@ -142,7 +142,7 @@ void TBrindleF::RestoreLayout()
 {
     // Nothing stored, or something unreadable, keeps the designed layout.
     const QSettings ini(SettingsFileName(), QSettings::IniFormat);
-    restoreGeometry(ini.value(KWindowSection + QStringLiteral("geometry")).toByteArray());
+    if (!restoreGeometry(ini.value(KWindowSection + QStringLiteral("geometry")).toByteArray())) PlaceFirstWindow();
     for (QSplitter* splitter : LayoutSplitters())
         splitter->restoreState(ini.value(KWindowSection + splitter->objectName()).toByteArray());
 }

@@ -9,10 +9,12 @@
 #include <QStatusBar>
 #include <QPlainTextEdit>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTreeView>
 
 #include <algorithm>
 #include <exception>
+#include <initializer_list>
 
 #include "app/DatabasePage.h"
 #include "app/HandlerGuards.h"
@@ -57,14 +59,16 @@ TBrindleF::TBrindleF(TBrindleOptions options, QWidget* parent)
     CreateMenus();
     CreatePopups();
     ConnectHandlers();
+    CreateKeys();
     CreateServices();
 }
 
 TBrindleF::~TBrindleF()
 {
     // The views go before the documents they show, and take no events meanwhile.
-    InEdit->removeEventFilter(this);
-    FViewViewport->removeEventFilter(this);
+    for (QObject* watched : std::initializer_list<QObject*>{InEdit, FViewViewport, tree, selection, view, sourceeditor,
+                                                           edfilter, editor})
+        watched->removeEventFilter(this);
     delete centralWidget();
 }
 
@@ -374,7 +378,7 @@ void TBrindleF::ShowSource(const QModelIndex& item)
     // element is then not written out at every click. Edits waiting there are
     // replaced at once, as the caller asked.
     if (book->currentWidget() != sourceTab && !sourceeditor->isModified()) return;
-    sourceeditor->SetText(ShownXml(element));
+    sourceeditor->SetUtf8(ShownXml(element));
 }
 
 bool TBrindleF::LeaveSource()

@@ -21,6 +21,7 @@
 
 class QAction;
 class QComboBox;
+class QKeyEvent;
 class QActionGroup;
 class QGroupBox;
 class QLabel;
@@ -44,6 +45,7 @@ class TStandardXPathDocument;
 enum class TQueryLanguage { Brindle, XPath };
 // The stylesheet processor of a transformation: the engine's own, or XSLT 1.0.
 enum class TStylesheetProcessor { Brindle, Xslt };
+class TSourceFindBar;
 
 // The reading the Options menu asks for: the automatic rule, or always one.
 enum class TReadingChoice { Automatic, Classic, Standard };
@@ -161,6 +163,9 @@ public:
     QString TransformOutputFile() const;
     // The marker at the start of a sample's body that makes it an XPath 1.0 query.
     static constexpr std::string_view KXPathSampleMarker = "{xpath}";
+    // The window's size when none is remembered: two thirds of the available
+    // width and three quarters of its height, at least minimum, at most available.
+    static QSize FirstWindowSize(const QSize& available, const QSize& minimum);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -213,6 +218,7 @@ private:
     QTableView* view = nullptr;
     QLineEdit* InEdit = nullptr;
     TSourceEditor* sourceeditor = nullptr;
+    TSourceFindBar* sourcefind = nullptr;
     QWidget* FViewViewport = nullptr;  // not owned; where clicks on the attribute list arrive
 
     QMenuBar* MainMenu1 = nullptr;
@@ -253,6 +259,7 @@ private:
     QAction* Duplicate1 = nullptr;
     QAction* Delete1 = nullptr;
     QAction* Rename1 = nullptr;
+    QAction* RenameInPlace1 = nullptr;
     QAction* ExpandAll1 = nullptr;
     QAction* CollapseAll1 = nullptr;
     QMenu* viewpop = nullptr;
@@ -264,12 +271,25 @@ private:
     QAction* Select1 = nullptr;
     QMenu* sourcepop = nullptr;
     QAction* LoadasDocument1 = nullptr;
+    QAction* UndoSource1 = nullptr;
+    QAction* RedoSource1 = nullptr;
+    QAction* CutSource1 = nullptr;
+    QAction* CopySource1 = nullptr;
+    QAction* PasteSource1 = nullptr;
+    QAction* SelectAllSource1 = nullptr;
+    QAction* FindSource1 = nullptr;
+    QAction* FindNextSource1 = nullptr;
+    QAction* FindPreviousSource1 = nullptr;
 
     // Layout (BrindleLayout.cpp).
     void CreateControls();
     void CreateMenus();
     void CreatePopups();
     void ConnectHandlers();
+    // The source pop-up's editing and search items.
+    void CreateSourceItems();
+    // The size and place of a window whose layout is not remembered.
+    void PlaceFirstWindow();
     // A size given at 120 pixels per inch, in pixels of this screen.
     int Scaled(int size) const;
     QAction* AddAction(QMenu* menu, const char* name, const QString& caption, void (TBrindleF::*handler)());
@@ -329,6 +349,17 @@ private:
     void ExpandBelow(const QModelIndex& index);
     // Collapses an item expanded deeper than the view can lay out.
     void treeExpanded(const QModelIndex& index);
+    // Starts editing the selected item's label in place.
+    void RenameInPlace1Click();
+    // Delete and Duplicate are offered for items below the top item only.
+    void UpdateTreeItems();
+
+    // Keys beyond the menus' shortcuts (KeyCommands.cpp).
+    // The tree's and the source page's keys, and the controls whose keys are watched.
+    void CreateKeys();
+    // Shift+F10 and the Menu key open a control's pop-up at its current item or
+    // caret; Ctrl+Tab types a tab where Tab moves the focus. True when the key was consumed.
+    bool ControlKeyPress(QObject* watched, const QKeyEvent& key);
 
     // Selection list, editor and queries (ListCommands.cpp).
     // The selected row of the selection list, or -1.
@@ -427,9 +458,9 @@ private:
     // The message for a file the standard reading refused: the error, then the
     // line it names.
     QString RefusedFileMessage(const QString& fileName) const;
-    // WorkDoc's XML text of element as a person reads it: a standard document
-    // holds UTF-8 inside, but its whole text is in its file's encoding.
-    QString ShownXml(const TqelXMLNode2* element);
+    // WorkDoc's XML text of element as a person reads it, in UTF-8: a standard
+    // document holds UTF-8 inside, but its whole text is in its file's encoding.
+    std::string ShownXml(const TqelXMLNode2* element);
     // Update Document on the top item of a standard document: the text is read
     // in the standard reading first, so that an error changes nothing.
     void UpdateStandardDocument(const QString& text);

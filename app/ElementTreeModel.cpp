@@ -59,7 +59,10 @@ QVariant TElementTreeModel::data(const QModelIndex& index, int role) const
 Qt::ItemFlags TElementTreeModel::flags(const QModelIndex& index) const
 {
     if (!index.isValid()) return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+    const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+    // Asked for again at every use, so an element that gains children loses the
+    // mark; meanwhile the view skips its look-ups of whether the item is expanded.
+    return hasChildren(index) ? flags : flags | Qt::ItemNeverHasChildren;
 }
 
 bool TElementTreeModel::setData(const QModelIndex& index, const QVariant& value, int role)

@@ -156,14 +156,23 @@ QString TBrindleF::RefusedFileMessage(const QString& fileName) const
     return message + QStringLiteral("\n\n") + QString::number(line) + QStringLiteral(": ") + shown;
 }
 
-QString TBrindleF::ShownXml(const TqelXMLNode2* element)
+std::string TBrindleF::ShownXml(const TqelXMLNode2* element)
 {
-    const std::string bytes = WorkDoc->GetNodeXML(element);
+    std::string bytes = WorkDoc->GetNodeXML(element);
     const TqelStandardSource* state = WorkDoc->StandardSource();
-    if (!state || element != WorkDoc.get()) return Decode(bytes);
-    QStringDecoder decoder(FileEncoding(*state).constData());
-    if (!decoder.isValid()) return Decode(bytes);
-    return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    QString shown;
+    if (state && element == WorkDoc.get()) {
+        QStringDecoder decoder(FileEncoding(*state).constData());
+        if (decoder.isValid()) shown = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    }
+    // A large document is mostly UTF-8 already: it then goes to the editor
+    // without a round trip through UTF-16.
+    if (shown.isNull()) {
+        if (FCodec.KeepsUtf8(bytes)) return bytes;
+        shown = Decode(bytes);
+    }
+    const QByteArray utf8 = shown.toUtf8();
+    return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
 }
 
 void TBrindleF::UpdateStandardDocument(const QString& text)

@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -125,6 +126,19 @@ QString TTextCodec::Decode(std::string_view bytes) const
     }
     QStringDecoder decoder(FName.constData(), QStringConverter::Flag::Stateless);
     return decoder.decode(QByteArrayView(bytes.data(), size));
+}
+
+bool TTextCodec::KeepsUtf8(std::string_view bytes) const
+{
+    switch (FKind) {
+    case TKind::Utf8:
+        return IsValidUtf8(bytes);
+    case TKind::Latin1:
+        return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    case TKind::Other:
+        break;
+    }
+    return false;
 }
 
 std::string TTextCodec::Encode(const QString& text) const

@@ -27,6 +27,9 @@ public:
     QString Decode(std::string_view bytes) const;
     // Characters the encoding cannot hold become its replacement character.
     std::string Encode(const QString& text) const;
+    // True when the decoded bytes, written in UTF-8, are the bytes themselves:
+    // well-formed UTF-8 for the UTF-8 codec, ASCII for ISO-8859-1.
+    bool KeepsUtf8(std::string_view bytes) const;
     // The encoding's name, e.g. "UTF-8", "ISO-8859-1", "windows-1251".
     const QByteArray& Name() const { return FName; }
 

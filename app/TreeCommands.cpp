@@ -8,7 +8,8 @@
 #include <QStatusBar>
 #include <QTreeView>
 
-#include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "app/HandlerGuards.h"
 #include "app/UndoCommands.h"
@@ -83,6 +84,22 @@ void TBrindleF::Rename1Click()
     RenameItem(selected, name);
 }
 
+void TBrindleF::RenameInPlace1Click()
+{
+    const QModelIndex selected = SelectedTreeIndex();
+    if (!selected.isValid()) return;
+    tree->scrollTo(selected);
+    tree->edit(selected);
+}
+
+void TBrindleF::UpdateTreeItems()
+{
+    const QModelIndex selected = SelectedTreeIndex();
+    const bool belowTop = selected.isValid() && selected.parent().isValid();
+    Duplicate1->setEnabled(belowTop);
+    Delete1->setEnabled(belowTop);
+}
+
 void TBrindleF::RenameItem(const QModelIndex& item, const QString& label)
 {
     TqelXMLNode2* element = TElementTreeModel::Element(item);
@@ -115,7 +132,23 @@ void TBrindleF::ExpandBelow(const QModelIndex& index)
     // which checks the depth of each item, is not needed: without it and
     // without painting the view lays out a million items once.
     TViewBatch batch(*tree);
-    tree->expandRecursively(index, std::max(0, MaxExpandedDepth - 1 - DepthOf(index)));
+    // Expanding the first item to depth 0 leaves the view's layout pending, so
+    // that each expand below only notes its item. Items without children are
+    // not expanded: the view would keep a persistent index for each of them.
+    tree->expandRecursively(index, 0);
+    std::vector<std::pair<QModelIndex, int>> pending{{index, DepthOf(index)}};
+    while (!pending.empty()) {
+        const auto [parent, depth] = pending.back();
+        pending.pop_back();
+        if (depth + 1 >= MaxExpandedDepth) continue;
+        const int rows = FTreeModel->rowCount(parent);
+        for (int row = 0; row < rows; ++row) {
+            const QModelIndex child = FTreeModel->index(row, 0, parent);
+            if (!FTreeModel->hasChildren(child)) continue;
+            tree->expand(child);
+            pending.emplace_back(child, depth + 1);
+        }
+    }
 }
 
 void TBrindleF::treeExpanded(const QModelIndex& index)

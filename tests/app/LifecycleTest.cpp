@@ -73,6 +73,28 @@ TEST_F(TLayoutTest, ControlsCarryTheirNames)
     EXPECT_EQ(Find<QSplitter>("Splitter1")->sizes().front(), qRound(216 * scale));
 }
 
+// Without a remembered size the window takes two thirds of the screen's width
+// and three quarters of its height, never less than the designed size scaled
+// (unless the screen is smaller); height gained is shared by both lists and the
+// node's text.
+TEST_F(TLayoutTest, FirstWindowTakesAShareOfTheScreen)
+{
+    EXPECT_EQ(TBrindleF::FirstWindowSize({1920, 1080}, {708, 524}), QSize(1280, 810));
+    EXPECT_EQ(TBrindleF::FirstWindowSize({960, 600}, {885, 655}), QSize(885, 600));
+    Start();
+    const QRect screen = Window->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(Window->geometry()));
+    EXPECT_GE(Window->width(), screen.width() * 2 / 3);
+    EXPECT_GE(Window->height(), screen.height() * 3 / 4);
+
+    const QList<QWidget*> panes{Selection(), Editor(), Attributes()};
+    QList<int> before;
+    for (const QWidget* pane : panes) before << pane->height();
+    Window->resize(Window->width(), Window->height() + 300);
+    QCoreApplication::processEvents();
+    for (int i = 0; i < panes.size(); ++i) EXPECT_GT(panes[i]->height(), before[i] + 50) << i;
+}
+
 // The window's size and splitter positions of one run come back in the next.
 TEST_F(TLayoutTest, LayoutIsRememberedBetweenRuns)
 {
@@ -120,9 +142,15 @@ TEST_F(TLayoutTest, MenusHoldTheirItems)
     EXPECT_EQ(items("Tools1"), QStringList({"RunQuery1=&Run Query=F9", "RunNode1=Run &XEL=Ctrl+F9", "N4",
                                             "LoadSamples1=&Load Samples"}));
     EXPECT_EQ(items("Help1"), QStringList({"Contents1=&Contents=F1", "About1=&About"}));
-    EXPECT_EQ(items("treepop"), QStringList({"AddChild1=&Add Child", "Duplicate1=D&uplicate", "Delete1=&Delete", "N2",
-                                             "Rename1=&Rename", "N5", "ExpandAll1=Expand All",
-                                             "CollapseAll1=&Collapse All"}));
+    EXPECT_EQ(items("treepop"), QStringList({"AddChild1=&Add Child=Ins", "Duplicate1=D&uplicate", "Delete1=&Delete=Del",
+                                             "N2", "Rename1=&Rename", "RenameInPlace1=Rename in &Place=Ctrl+R", "N5",
+                                             "ExpandAll1=Expand All", "CollapseAll1=&Collapse All"}));
+    EXPECT_EQ(items("sourcepop"),
+              QStringList({"LoadasDocument1=&Update Document=Ctrl+Return", "N7", "UndoSource1=Und&o=Ctrl+Z",
+                           "RedoSource1=&Redo=Ctrl+Shift+Z", "N8", "CutSource1=Cu&t=Ctrl+X", "CopySource1=&Copy=Ctrl+C",
+                           "PasteSource1=&Paste=Ctrl+V", "N9", "SelectAllSource1=Select &All=Ctrl+A", "N10",
+                           "FindSource1=&Find...=Ctrl+F", "FindNextSource1=Find &Next=Ctrl+G",
+                           "FindPreviousSource1=Find Pre&vious=Ctrl+Shift+G"}));
     EXPECT_EQ(items("viewpop"),
               QStringList({"Addattribute1=&Add attribute", "Deleteattribute1=&Delete attribute", "N3", "Listby1=List by"}));
     EXPECT_EQ(items("selpop"), QStringList({"Listbytag1=List by tag", "Select1=Select"}));

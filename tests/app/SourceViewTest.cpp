@@ -4,7 +4,10 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QFontDatabase>
+#include <QLineEdit>
 #include <QMenu>
+#include <QStatusBar>
+#include <QTest>
 
 #include <Qsci/qscilexerhtml.h>
 
@@ -58,9 +61,6 @@ TEST_F(TSourceEditorTest, HoldsTextBookmarksAndUndo)
     TSourceEditor* source = Source();
     ASSERT_NE(qobject_cast<QsciLexerHTML*>(source->lexer()), nullptr);
     EXPECT_EQ(source->lexer()->font(0).family(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
-    QStringList items;
-    for (QAction* action : Find<QMenu>("sourcepop")->actions()) items << action->objectName() + '=' + action->text();
-    EXPECT_EQ(items, QStringList{QStringLiteral("LoadasDocument1=&Update Document")});
     // The editor's own pop-up menu gives way to it.
     QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5), source->viewport()->mapToGlobal(QPoint(5, 5)));
     QCoreApplication::sendEvent(source->viewport(), &request);
@@ -86,6 +86,66 @@ TEST_F(TSourceEditorTest, HoldsTextBookmarksAndUndo)
     EXPECT_EQ(source->BookmarkCount(), 0);
     EXPECT_FALSE(source->isUndoAvailable());
     Asked();
+}
+
+// Ctrl+F opens the find bar: Enter selects the next occurrence, letter case
+// ignored, Shift+Enter the previous one, both going round the end; Ctrl+G
+// searches again from the editor; a text that does not occur is reported.
+TEST_F(TSourceEditorTest, FindsForwardAndBack)
+{
+    StartWith(KLibraryXml);
+    SelectItem(Item({}));
+    Book()->setCurrentWidget(Find<QWidget>("sourceTab"));
+    TSourceEditor* source = Source();
+    EXPECT_GT(source->marginWidth(0), 0);  // line numbers
+    const QByteArray text = source->Text().toUtf8();
+    std::vector<long> at;
+    for (qsizetype i = text.indexOf("title"); i >= 0; i = text.indexOf("title", i + 1)) at.push_back(i);
+    ASSERT_EQ(at.size(), 4U);
+    const auto selected = [source] { return source->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART); };
+
+    source->setFocus();
+    QTest::keyClick(source, Qt::Key_F, Qt::ControlModifier);
+    auto* box = Find<QLineEdit>("findtext");
+    ASSERT_TRUE(box->hasFocus());
+    QTest::keyClicks(box, QStringLiteral("TITLE"));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(selected(), at[0]);
+    EXPECT_EQ(source->selectedText(), QStringLiteral("title"));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(selected(), at[1]);
+    QTest::keyClick(box, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClick(box, Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(selected(), at[3]);
+    QTest::keyClick(box, Qt::Key_Escape);
+    EXPECT_FALSE(box->isVisible());
+    EXPECT_TRUE(source->hasFocus());
+    QTest::keyClick(source, Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(selected(), at[0]);
+
+    Trigger("FindSource1");
+    box->setText(QStringLiteral("absent"));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(selected(), at[0]);
+    EXPECT_EQ(Window->statusBar()->currentMessage(), QStringLiteral("\"absent\" was not found."));
+}
+
+// The pop-up's editing items act on the text; Ctrl+Return is Update Document.
+TEST_F(TSourceEditorTest, PopupEditsAndCtrlReturnUpdates)
+{
+    StartWith(KLibraryXml);
+    SelectItem(Item({1}));
+    Book()->setCurrentWidget(Find<QWidget>("sourceTab"));
+    TSourceEditor* source = Source();
+    const QString shown = source->Text();
+    Trigger("SelectAllSource1");
+    source->replaceSelectedText(QStringLiteral("<remark/>"));
+    Trigger("UndoSource1");
+    EXPECT_EQ(source->Text(), shown);
+    Trigger("RedoSource1");
+    source->setFocus();
+    QTest::keyClick(source, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(TreeSignature(), "library(shelf(book(title) book(title year)) remark)");
 }
 
 // Nothing selected, or only blanks for an element: the command stops with its

@@ -68,8 +68,8 @@ TEST(TextCodecTest, RoundTrips)
 
 using TDocumentCodecTest = TWindowTest;
 
-// A document in Latin-1 without a declaration: names show their letters, a
-// typed query and typed text are written back in Latin-1.
+// A document in Latin-1 without a declaration: names show their letters, also
+// on the Source page; a typed query and typed text are written back in Latin-1.
 TEST_F(TDocumentCodecTest, Latin1DocumentShowsAndTakesItsLetters)
 {
     StartWith("<caf\xE9><cr\xE8me>douce</cr\xE8me></caf\xE9>");
@@ -82,6 +82,9 @@ TEST_F(TDocumentCodecTest, Latin1DocumentShowsAndTakesItsLetters)
     Editor()->moveCursor(QTextCursor::End);
     Editor()->insertPlainText(QStringLiteral("\u00E0"));
     EXPECT_EQ(ElementOf(Item({0}))->Text, "douce\xE0");
+    Book()->setCurrentWidget(Find<QWidget>("sourceTab"));
+    SelectItem(Item({}));
+    EXPECT_TRUE(Source()->Text().contains(QStringLiteral("<cr\u00E8me>douce\u00E0</cr\u00E8me>")));
 }
 
 // Showing elements whose bytes the codec cannot read back (a document that

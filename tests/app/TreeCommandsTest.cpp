@@ -56,7 +56,8 @@ TEST_F(TTreeCommandTest, AddChildPreconditions)
 }
 
 // Duplicate appends a deep copy at the end of the parent's children, with its
-// whole subtree in the tree; the document itself cannot be duplicated.
+// whole subtree in the tree; on the document itself Duplicate and Delete are
+// greyed out and the Delete key does nothing.
 TEST_F(TTreeCommandTest, DuplicateCopiesTheSubtreeToTheEnd)
 {
     SelectItem(Item({0, 0}));
@@ -68,10 +69,15 @@ TEST_F(TTreeCommandTest, DuplicateCopiesTheSubtreeToTheEnd)
 
     const std::string before = DocumentSignature();
     SelectItem(Item({}));
-    Trigger("Duplicate1");
-    Trigger("Delete1");
+    EXPECT_FALSE(Find<QAction>("Duplicate1")->isEnabled());
+    EXPECT_FALSE(Find<QAction>("Delete1")->isEnabled());
+    Tree()->setFocus();
+    QTest::keyClick(Tree(), Qt::Key_Delete);
     EXPECT_EQ(DocumentSignature(), before);
     EXPECT_EQ(SelectedLabel(), "library");
+    SelectItem(Item({1}));
+    EXPECT_TRUE(Find<QAction>("Duplicate1")->isEnabled());
+    EXPECT_TRUE(Find<QAction>("Delete1")->isEnabled());
 }
 
 // Delete asks nothing, destroys the subtree, selects the parent and empties the
