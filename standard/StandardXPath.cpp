@@ -79,30 +79,30 @@ TStandardXPathDocument::TStandardXPathDocument(TqelXMLParser2& document) : FCopy
         elements.push_back(node);
         return false;
     });
-    std::vector<pugi::xml_node>& copies = FCopy->CopyElements;
-    copies.reserve(elements.size());
-    const pugi::xml_node top = FCopy->Tree.document_element();
-    // Pre-order over the copy's elements, without recursion.
-    for (pugi::xml_node node = top; node;) {
-        if (node.type() == pugi::node_element) {
-            copies.push_back(node);
-            if (pugi::xml_node child = node.first_child()) {
-                node = child;
-                continue;
+    // The copy's elements in document order, with where each keeps its name: one
+    // walk inside the library rather than a call out of it per step.
+    struct TElementWalker : pugi::xml_tree_walker {
+        TCopy& Copy;
+        explicit TElementWalker(TCopy& copy) : Copy(copy) {}
+        bool for_each(pugi::xml_node& node) override
+        {
+            if (node.type() == pugi::node_element) {
+                Copy.CopyElements.push_back(node);
+                Copy.Names.push_back(node.name());
             }
+            return true;
         }
-        while (node && node != top && !node.next_sibling()) node = node.parent();
-        if (!node || node == top) break;
-        node = node.next_sibling();
-    }
-    bool paired = copies.size() == elements.size();
-    for (std::size_t i = 0; paired && i < copies.size(); ++i) paired = elements[i]->Name == copies[i].name();
+    } walker(*FCopy);
+    FCopy->CopyElements.reserve(elements.size());
+    FCopy->Names.reserve(elements.size());
+    FCopy->Tree.traverse(walker);
+    const std::vector<const char*>& names = FCopy->Names;
+    bool paired = names.size() == elements.size();
+    for (std::size_t i = 0; paired && i < names.size(); ++i) paired = elements[i]->Name == names[i];
     if (!paired)
         throw EStandardXPathError(
             "The document's elements do not match those of its text (an entity stands for elements), so XPath 1.0 "
             "results cannot be shown as its elements.");
-    FCopy->Names.reserve(copies.size());
-    for (const pugi::xml_node& copy : copies) FCopy->Names.push_back(copy.name());
 }
 
 TStandardXPathDocument::~TStandardXPathDocument() = default;
