@@ -80,8 +80,7 @@ std::string TBrindleF::TransformWithBrindle(TqelXMLNode2& source, const QString&
 {
     // Read by the rule of the Options menu. A classic stylesheet with a syntax
     // error transforms with what was read of it; a standard one keeps nothing.
-    const TqelXMLReading reading = ReadingOfFile(stylesheetFile);
-    StyleDoc->LoadFromFile(FileNameBytes(stylesheetFile), reading);
+    const TqelXMLReading reading = LoadInChosenReading(*StyleDoc, stylesheetFile);
     if (reading == TqelXMLReading::Standard && !StyleDoc->LastError.empty())
         throw std::runtime_error(StyleDoc->LastError);
     std::string text;

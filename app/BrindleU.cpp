@@ -177,10 +177,10 @@ void TBrindleF::OpenDocument(const QString& fileName)
 {
     ClearEditor();
     ClearLists();
-    const TqelXMLReading reading = ReadingOfFile(fileName);
+    TqelXMLReading reading = TqelXMLReading::Classic;
     {
         TBusyCursor busy;
-        BuildTree([this, &fileName, reading] { WorkDoc->LoadFromFile(FileNameBytes(fileName), reading); });
+        BuildTree([this, &fileName, &reading] { reading = LoadInChosenReading(*WorkDoc, fileName); });
     }
     if (reading == TqelXMLReading::Standard && !WorkDoc->LastError.empty()) {
         // The standard reading keeps nothing of a file it refuses: the window

@@ -452,7 +452,7 @@ private:
     void ReadingItemChosen(QAction* item);
     // The reading a file is opened in (documents and stylesheets): the chosen one,
     // or the automatic rule on its text.
-    TqelXMLReading ReadingOfFile(const QString& fileName) const;
+    TqelXMLReading LoadInChosenReading(TqelXMLParser2& document, const QString& fileName) const;
     // The status bar's note follows WorkDoc's reading; empty while no document is shown.
     void ShowReading();
     // The message for a file the standard reading refused: the error, then the

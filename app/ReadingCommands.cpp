@@ -18,7 +18,6 @@
 #include <charconv>
 
 #include "app/SourceEditor.h"
-#include "core/ReadingChoice.h"
 #include "core/StandardSource.h"
 #include "core/qelStrings.h"
 #include "qelBasic/qelIniFile.h"
@@ -104,23 +103,18 @@ void TBrindleF::ReadReadingSetting()
 void TBrindleF::ReadingItemChosen(QAction* item)
 {
     FReadingChoice = static_cast<TReadingChoice>(item->data().toInt());
-    QSettings ini(SettingsFileName(), QSettings::IniFormat);
-    ini.setValue(KSettingsSection + QLatin1Char('/') + KReadingKey,
-                 QString::fromLatin1(KReadingItems[static_cast<std::size_t>(FReadingChoice)].Setting));
-    ini.sync();
+    WriteIniString(SettingsFileName(), KSettingsSection, KReadingKey,
+                   QString::fromLatin1(KReadingItems[static_cast<std::size_t>(FReadingChoice)].Setting));
 }
 
-TqelXMLReading TBrindleF::ReadingOfFile(const QString& fileName) const
+TqelXMLReading TBrindleF::LoadInChosenReading(TqelXMLParser2& document, const QString& fileName) const
 {
-    switch (FReadingChoice) {
-    case TReadingChoice::Classic:
-        return TqelXMLReading::Classic;
-    case TReadingChoice::Standard:
-        return TqelXMLReading::Standard;
-    case TReadingChoice::Automatic:
-        break;
-    }
-    return ChooseReading(ReadFileText(FileNameBytes(fileName)));
+    const std::string name = FileNameBytes(fileName);
+    if (FReadingChoice == TReadingChoice::Automatic) return document.LoadFromFileAutomatic(name);
+    const TqelXMLReading reading =
+        FReadingChoice == TReadingChoice::Standard ? TqelXMLReading::Standard : TqelXMLReading::Classic;
+    document.LoadFromFile(name, reading);
+    return reading;
 }
 
 void TBrindleF::ShowReading()

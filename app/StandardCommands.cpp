@@ -45,10 +45,8 @@ void TBrindleF::ReadQueryLanguageSetting()
 
 void TBrindleF::QueryLanguageChosen()
 {
-    QSettings ini(SettingsFileName(), QSettings::IniFormat);
-    ini.setValue(KSettingsSection + QLatin1Char('/') + KQueryLanguageKey,
-                 QString::fromLatin1(KQueryLanguageSettings[QueryLanguageBox->currentIndex()]));
-    ini.sync();
+    WriteIniString(SettingsFileName(), KSettingsSection, KQueryLanguageKey,
+                   QString::fromLatin1(KQueryLanguageSettings[QueryLanguageBox->currentIndex()]));
 }
 
 void TBrindleF::SetQueryLanguage(TQueryLanguage language)

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <ostream>
 
-#include "core/ReadingChoice.h"
 #include "core/TreeWalk.h"
 #include "core/qelStrings.h"
 #include "core/qelXMLParser2.h"
@@ -93,9 +92,12 @@ ECliFailure ParseFailure(TqelXMLParser2& document)
 void LoadDocument(TqelXMLParser2& document, const std::string& fileName, const TCliArguments& args)
 {
     TqelXMLReading reading = TqelXMLReading::Classic;
-    if (args.Globals.Reading == TCliReading::Standard) reading = TqelXMLReading::Standard;
-    if (args.Globals.Reading == TCliReading::Auto) reading = ChooseReading(ReadFileText(fileName));
-    document.LoadFromFile(fileName, reading);
+    if (args.Globals.Reading == TCliReading::Auto)
+        reading = document.LoadFromFileAutomatic(fileName);
+    else {
+        if (args.Globals.Reading == TCliReading::Standard) reading = TqelXMLReading::Standard;
+        document.LoadFromFile(fileName, reading);
+    }
     if (reading == TqelXMLReading::Standard && !document.LastError.empty()) throw ECliFailure(document.LastError);
 }
 

@@ -1,3 +1,4 @@
+#include "core/ReadingChoice.h"
 #include "core/StandardSource.h"
 #include "core/qelStrings.h"
 #include "core/qelXMLParser2.h"
@@ -13,7 +14,19 @@ void TqelXMLParser2::LoadFromFile(const std::string& fileName)
 
 void TqelXMLParser2::LoadFromFile(const std::string& fileName, TqelXMLReading reading)
 {
-    std::string text = ReadFileText(fileName);  // raises before anything changes
+    LoadFileText(ReadFileText(fileName), fileName, reading);  // a read error raises before anything changes
+}
+
+TqelXMLReading TqelXMLParser2::LoadFromFileAutomatic(const std::string& fileName)
+{
+    std::string text = ReadFileText(fileName);
+    const TqelXMLReading reading = ChooseReading(text);
+    LoadFileText(std::move(text), fileName, reading);
+    return reading;
+}
+
+void TqelXMLParser2::LoadFileText(std::string text, const std::string& fileName, TqelXMLReading reading)
+{
     if (reading == TqelXMLReading::Standard)
         LoadStandard(std::move(text), fileName);
     else

@@ -269,6 +269,9 @@ public:
     // As above in the given reading. A standard reading that fails loads nothing and
     // leaves "FILE:LINE:COLUMN: reason" in LastError.
     void LoadFromFile(const std::string& fileName, TqelXMLReading reading);
+    // As above in the reading the automatic rule chooses for the file's text
+    // (ChooseReading), reading the file once; returns that reading.
+    TqelXMLReading LoadFromFileAutomatic(const std::string& fileName);
     // Parses text as a whole document; LastError holds the result.
     void LoadFromText(std::string text);
     // As above in the given reading; a standard error reads "LINE:COLUMN: reason".
@@ -344,6 +347,8 @@ private:
     // Appends text, escaped when escape is set.
     void AppendOutputText(std::string_view text, bool escape);
     void LoadStandard(std::string text, const std::string& fileName);
+    // The text of the file fileName parsed in reading.
+    void LoadFileText(std::string text, const std::string& fileName, TqelXMLReading reading);
     void ParseStandardFragment(TqelXMLNode2* node, std::string text);
     friend class TTransformDepthGuard;
     void ParseElement(TqelXMLNode2* cur, TqelXMLNode2* stop);

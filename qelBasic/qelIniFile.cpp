@@ -33,3 +33,10 @@ int ReadIniInteger(const QSettings& ini, const QString& section, const QString& 
     if (!TextToInt(text.toStdString(), value)) return def;
     return value;
 }
+
+void WriteIniString(const QString& fileName, const QString& section, const QString& key, const QString& value)
+{
+    QSettings ini(fileName, QSettings::IniFormat);
+    ini.setValue(section + QLatin1Char('/') + key, value);
+    ini.sync();
+}

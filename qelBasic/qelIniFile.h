@@ -19,3 +19,5 @@ QString ReadIniString(const QSettings& ini, const QString& section, const QStrin
 // The value of key in section as a decimal 32-bit integer; def when it is
 // missing or is any other text.
 int ReadIniInteger(const QSettings& ini, const QString& section, const QString& key, int def);
+// Stores value under key in section of the INI file fileName, written at once.
+void WriteIniString(const QString& fileName, const QString& section, const QString& key, const QString& value);
