@@ -19,6 +19,7 @@
 #include "bench/Implementations.h"
 #include "bench/TransformBench.h"
 
+#include "core/ExpatParser.h"
 #include "core/TreeWalk.h"
 #include "core/qelXMLParser2.h"
 
@@ -104,6 +105,19 @@ void BenchParse(benchmark::State& state, std::string_view name, const TInput& in
                             static_cast<std::int64_t>(document.Text.size()));
 }
 
+// expat set up as the standard reading sets it up, with no handlers: the
+// well-formedness check alone, the floor under the standard reading's time.
+void BenchExpatAlone(benchmark::State& state, const TInput& input)
+{
+    const TGeneratedDocument& document = input.Document();
+    for (auto _ : state) {
+        const TqelExpatParser parser = MakeGuardedParser();
+        if (!ParseWhole(parser.get(), document.Text)) return state.SkipWithError("expat refused the document");
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(document.Text.size()));
+}
+
 // Tree to a text in memory, released inside the timing. The written text is
 // checked once: parsed again by the same implementation it gives the same tree.
 void BenchWrite(benchmark::State& state, std::string_view name, const TInput& input, bool indented)
@@ -175,6 +189,9 @@ void RegisterAll()
                                          [name, &input](benchmark::State& state) { BenchParse(state, name, input); })
                 ->Unit(benchmark::kMillisecond);
         }
+        benchmark::RegisterBenchmark(("parse/expat-alone/" + std::string(input.Name)).c_str(),
+                                     [&input](benchmark::State& state) { BenchExpatAlone(state, input); })
+            ->Unit(benchmark::kMillisecond);
     }
     for (const TInput& input : KInputs) {
         for (std::string_view name : brindle::bench::ImplementationNames()) {
