@@ -211,6 +211,9 @@ void TqelXMLParser2::WriteNode(const TqelXMLNode2* node)
             const bool endTag = !hasChildren && !empty;
             std::size_t length = lineBreak.size() + indent.size() + 1 + element.Name.size() + open.size() +
                                  element.Text.size() + close.size() + (endTag ? element.Name.size() + 3 : 0);
+            // The attributes may lie anywhere in memory: asking for all of them
+            // before reading any lets their loads overlap.
+            for (const auto& attribute : element.Attributes) __builtin_prefetch(attribute.get());
             forms.clear();
             for (const auto& attribute : element.Attributes) {
                 forms.push_back(ValueForm(attribute->Value));
@@ -249,6 +252,7 @@ void TqelXMLParser2::WriteNode(const TqelXMLNode2* node)
         if (top.Next < top.Node->Children.Count()) {
             lineBreak = LineBreak;
             entering = top.Node->Children[top.Next++];
+            if (top.Next < top.Node->Children.Count()) __builtin_prefetch(top.Node->Children[top.Next]);
             continue;
         }
         --IndentLevel;
