@@ -247,7 +247,7 @@ public:
     std::string Source;
     std::ptrdiff_t Position = 0;       // 1-based; where the last parse stopped (0 after "Missing <")
     TqelXMLNode2* ParseRoot = nullptr;  // not owned
-    std::string OutBuffer;              // holds OutLength characters; storage reserved for at least OutCapacity
+    std::string OutBuffer;              // the first OutLength characters are the output; sized to at least OutCapacity
     int IndentLevel = 0;
     std::size_t OutCapacity = 0;
     std::size_t OutLength = 0;
@@ -298,7 +298,7 @@ public:
     void GetNodeXML(const TqelXMLNode2* node, std::string& result);
     std::string GetNodeXML(const TqelXMLNode2* node);
 
-    // Empties the output buffer and preallocates GrowBy characters.
+    // Empties the output buffer and sizes it to GrowBy characters.
     void ResetOutput();
     // Appends text to the output buffer; OutCapacity grows by the larger of GrowBy and the text's length.
     void AppendOutput(std::string_view text);
@@ -356,8 +356,10 @@ private:
     void ParseText(TqelXMLNode2* node);
     std::string ComposeParseError(const std::string& message);
     void WriteDeclaration(const TqelXMLNode2& root);
-    // Appends an attribute value written between quote (see AttributeQuote).
-    void AppendAttributeValue(std::string_view value, char quote);
+    // Makes room for n more characters as AppendOutput grows the buffer; returns where they go.
+    char* OutputRoom(std::size_t n);
+    // Ends the output at end, a position inside the room OutputRoom made.
+    void OutputWritten(const char* end);
     // Takes the first OutLength characters and releases the buffer.
     void TakeOutput(std::string& result);
 };

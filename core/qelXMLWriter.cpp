@@ -3,6 +3,7 @@
 // attribute values that would not read back otherwise.
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/StandardSource.h"
 #include "core/TextEncoding.h"
@@ -53,14 +54,84 @@ bool HoldsUtf8BeyondAscii(const TqelXMLNode2& root)
     });
     return beyondAscii && utf8;
 }
+
+// How an attribute value is written: between which quote, and how long it is
+// once the characters that would end it early are written as references.
+struct TValueForm {
+    char Quote;
+    std::size_t Length;
+    bool Escaped;
+};
+
+TValueForm ValueForm(std::string_view value)
+{
+    // One pass counts all three characters; the loop has no branch, so that the
+    // compiler can count many characters at once.
+    std::size_t apostrophes = 0;
+    std::size_t quotes = 0;
+    std::size_t closers = 0;
+    for (const char c : value) {
+        apostrophes += c == '\'';
+        quotes += c == '"';
+        closers += c == '>';
+    }
+    const char quote = apostrophes == 0 || quotes > apostrophes ? '\'' : '"';
+    const std::size_t inside = quote == '"' ? quotes : apostrophes;
+    // "&quot;" and "&apos;" are five characters longer than the quote, "&gt;" three.
+    return {quote, value.size() + 5 * inside + 3 * closers, inside + closers > 0};
+}
+
+// Most pieces (names, values, indentation) are short, and a call to memcpy costs
+// more than copying them: up to 16 characters go as two fixed-size copies that
+// overlap in the middle. Inlined, so that the sizes of literal pieces are known.
+[[gnu::always_inline]] inline char* Put(char* cursor, std::string_view text)
+{
+    const char* from = text.data();
+    const std::size_t n = text.size();
+    if (n >= 8) {
+        if (n > 16) {
+            std::memcpy(cursor, from, n);
+        } else {
+            std::memcpy(cursor, from, 8);
+            std::memcpy(cursor + n - 8, from + n - 8, 8);
+        }
+    } else if (n >= 4) {
+        std::memcpy(cursor, from, 4);
+        std::memcpy(cursor + n - 4, from + n - 4, 4);
+    } else if (n > 0) {
+        cursor[0] = from[0];
+        cursor[n / 2] = from[n / 2];
+        cursor[n - 1] = from[n - 1];
+    }
+    return cursor + n;
+}
+
+[[gnu::always_inline]] inline char* Put(char* cursor, char c)
+{
+    *cursor = c;
+    return cursor + 1;
+}
+
+// The value as ValueForm describes it, from cursor; returns the end.
+char* PutValue(char* cursor, std::string_view value, const TValueForm& form)
+{
+    if (!form.Escaped) return Put(cursor, value);
+    const std::string_view quoteReference = form.Quote == '"' ? "&quot;" : "&apos;";
+    for (const char c : value) {
+        if (c == form.Quote)
+            cursor = Put(cursor, quoteReference);
+        else if (c == '>')
+            cursor = Put(cursor, "&gt;");
+        else
+            cursor = Put(cursor, c);
+    }
+    return cursor;
+}
 }  // namespace
 
 char AttributeQuote(std::string_view value)
 {
-    const auto apostrophes = std::count(value.begin(), value.end(), '\'');
-    if (apostrophes == 0) return '\'';
-    const auto quotes = std::count(value.begin(), value.end(), '"');
-    return quotes <= apostrophes ? '"' : '\'';
+    return ValueForm(value).Quote;
 }
 
 std::string AttributeValueProblem(std::string_view value)
@@ -77,30 +148,46 @@ std::string AttributeValueProblem(std::string_view value)
 void TqelXMLParser2::ResetOutput()
 {
     std::string().swap(OutBuffer);
-    OutBuffer.reserve(GrowBy);
+    OutBuffer.resize(GrowBy);
     OutCapacity = GrowBy;
     OutLength = 0;
     OutCursor = 0;
     IndentLevel = 0;
 }
 
-void TqelXMLParser2::AppendOutput(std::string_view text)
+char* TqelXMLParser2::OutputRoom(std::size_t n)
 {
-    const std::size_t n = text.size();
-    if (n == 0) return;
     if (OutCapacity < OutLength + n) {
         OutCapacity += std::max(GrowBy, n);
         // The storage itself grows geometrically, so that long outputs are not
-        // copied once per GrowBy characters.
-        if (OutBuffer.capacity() < OutCapacity) OutBuffer.reserve(std::max(OutCapacity, 2 * OutBuffer.capacity()));
+        // copied once per GrowBy characters; only the room handed out is filled.
+        if (OutBuffer.size() < OutCapacity) {
+            if (OutBuffer.capacity() < OutCapacity) OutBuffer.reserve(std::max(OutCapacity, 2 * OutBuffer.capacity()));
+            OutBuffer.resize(OutCapacity);
+        }
     }
-    OutBuffer.append(text);
-    OutLength += n;
+    return OutBuffer.data() + OutLength;
+}
+
+void TqelXMLParser2::OutputWritten(const char* end)
+{
+    OutLength = static_cast<std::size_t>(end - OutBuffer.data());
     OutCursor = OutLength;
+}
+
+void TqelXMLParser2::AppendOutput(std::string_view text)
+{
+    if (text.empty()) return;
+    OutputWritten(Put(OutputRoom(text.size()), text));
 }
 
 void TqelXMLParser2::WriteNode(const TqelXMLNode2* node)
 {
+    // A start tag is written in one piece: its length is worked out first (the
+    // attribute values decide their quotes and references on the way), room is
+    // made for it once, and it is copied in through a cursor. An element without
+    // children has its text and end tag in the same piece.
+    //
     // Each frame is an element whose start tag is written and the index of the
     // next child to write; the walk needs no recursion however deep the tree.
     struct TFrame {
@@ -108,70 +195,77 @@ void TqelXMLParser2::WriteNode(const TqelXMLNode2* node)
         int Next;
     };
     std::vector<TFrame> stack;
+    std::vector<TValueForm> forms;  // of the attributes of the element being written
     const TqelXMLNode2* entering = node;
+    std::string_view lineBreak = "";  // written before the element entered: none before the first
     for (;;) {
         if (entering) {
             const TqelXMLNode2& element = *entering;
             entering = nullptr;
-            AppendOutput(IndentFor(IndentLevel));
-            AppendOutput("<");
-            AppendOutput(element.Name);
-            for (const auto& attribute : element.Attributes) {
-                const bool single = AttributeQuote(attribute->Value) == '\'';
-                AppendOutput(" ");
-                AppendOutput(attribute->Name);
-                AppendOutput(single ? "='" : "=\"");
-                AppendAttributeValue(attribute->Value, single ? '\'' : '"');
-                AppendOutput(single ? "'" : "\"");
-            }
+            const std::string_view indent = IndentFor(IndentLevel);
             const bool hasChildren = element.Children.Count() > 0;
-            if (!hasChildren && element.Text.empty()) {
-                AppendOutput("/>");
-            } else {
-                AppendOutput(element.NeedsCData ? "><![CDATA[" : ">");
-                AppendOutput(element.Text);
-                if (element.NeedsCData) AppendOutput("]]>");
-                if (!hasChildren) {
-                    AppendOutput("</");
-                    AppendOutput(element.Name);
-                    AppendOutput(">");
-                } else {
-                    ++IndentLevel;
-                    stack.push_back({&element, 0});
-                }
+            const bool empty = !hasChildren && element.Text.empty();
+            const bool cdata = element.NeedsCData && !empty;
+            const std::string_view open = empty ? "/>" : cdata ? "><![CDATA[" : ">";
+            const std::string_view close = cdata ? "]]>" : "";
+            const bool endTag = !hasChildren && !empty;
+            std::size_t length = lineBreak.size() + indent.size() + 1 + element.Name.size() + open.size() +
+                                 element.Text.size() + close.size() + (endTag ? element.Name.size() + 3 : 0);
+            // The attributes may lie anywhere in memory: asking for all of them
+            // before reading any lets their loads overlap.
+            for (const auto& attribute : element.Attributes) __builtin_prefetch(attribute.get());
+            forms.clear();
+            for (const auto& attribute : element.Attributes) {
+                forms.push_back(ValueForm(attribute->Value));
+                length += attribute->Name.size() + forms.back().Length + 4;
+            }
+            char* cursor = OutputRoom(length);
+            cursor = Put(cursor, lineBreak);
+            cursor = Put(cursor, indent);
+            cursor = Put(cursor, '<');
+            cursor = Put(cursor, element.Name);
+            for (std::size_t i = 0; i < forms.size(); ++i) {
+                const TqelXMLAttribute2& attribute = *element.Attributes[static_cast<int>(i)];
+                cursor = Put(cursor, ' ');
+                cursor = Put(cursor, attribute.Name);
+                cursor = Put(cursor, '=');
+                cursor = Put(cursor, forms[i].Quote);
+                cursor = PutValue(cursor, attribute.Value, forms[i]);
+                cursor = Put(cursor, forms[i].Quote);
+            }
+            cursor = Put(cursor, open);
+            cursor = Put(cursor, element.Text);
+            cursor = Put(cursor, close);
+            if (endTag) {
+                cursor = Put(cursor, "</");
+                cursor = Put(cursor, element.Name);
+                cursor = Put(cursor, '>');
+            }
+            OutputWritten(cursor);
+            if (hasChildren) {
+                ++IndentLevel;
+                stack.push_back({&element, 0});
             }
         }
         if (stack.empty()) return;
         TFrame& top = stack.back();
         if (top.Next < top.Node->Children.Count()) {
-            AppendOutput(LineBreak);
+            lineBreak = LineBreak;
             entering = top.Node->Children[top.Next++];
+            if (top.Next < top.Node->Children.Count()) __builtin_prefetch(top.Node->Children[top.Next]);
             continue;
         }
         --IndentLevel;
-        AppendOutput(LineBreak);
-        AppendOutput(IndentFor(IndentLevel));
-        AppendOutput("</");
-        AppendOutput(top.Node->Name);
-        AppendOutput(">");
+        const std::string_view indent = IndentFor(IndentLevel);
+        const std::string_view name = top.Node->Name;
+        char* cursor = OutputRoom(LineBreak.size() + indent.size() + name.size() + 3);
+        cursor = Put(cursor, LineBreak);
+        cursor = Put(cursor, indent);
+        cursor = Put(cursor, "</");
+        cursor = Put(cursor, name);
+        OutputWritten(Put(cursor, '>'));
         stack.pop_back();
     }
-}
-
-void TqelXMLParser2::AppendAttributeValue(std::string_view value, char quote)
-{
-    // The scanner ends a value at its quote and the tag at the first ">", and keeps
-    // references as written, so a value that holds both quotes, or a ">", has no
-    // form that reads back unchanged. Those characters are written as references
-    // ("&quot;" or "&apos;", "&gt;"): the tag still reads back, with every other
-    // attribute intact and the reference text in the value in place of the
-    // character; a reader that decodes references gets the value exactly.
-    if (value.find(quote) == std::string_view::npos && value.find('>') == std::string_view::npos) {
-        AppendOutput(value);
-        return;
-    }
-    const std::string quoted = ReplaceAll(value, std::string_view(&quote, 1), quote == '"' ? "&quot;" : "&apos;");
-    AppendOutput(ReplaceAll(quoted, ">", "&gt;"));
 }
 
 void TqelXMLParser2::WriteDeclaration(const TqelXMLNode2& root)

@@ -74,11 +74,6 @@ TStandardXPathDocument::TStandardXPathDocument(TqelXMLParser2& document) : FCopy
                                   parsed.description() + "); XPath 1.0 needs well-formed XML.");
     }
 
-    std::vector<TqelXMLNode2*>& elements = FCopy->Elements;
-    WalkPreOrder(static_cast<TqelXMLNode2*>(&document), [&elements](TqelXMLNode2* node) {
-        elements.push_back(node);
-        return false;
-    });
     // The copy's elements in document order, with where each keeps its name: one
     // walk inside the library rather than a call out of it per step.
     struct TElementWalker : pugi::xml_tree_walker {
@@ -93,12 +88,18 @@ TStandardXPathDocument::TStandardXPathDocument(TqelXMLParser2& document) : FCopy
             return true;
         }
     } walker(*FCopy);
-    FCopy->CopyElements.reserve(elements.size());
-    FCopy->Names.reserve(elements.size());
     FCopy->Tree.traverse(walker);
+    // The document's elements are paired with the copy's in the same walk that
+    // lists them, so that each element is read once.
     const std::vector<const char*>& names = FCopy->Names;
-    bool paired = names.size() == elements.size();
-    for (std::size_t i = 0; paired && i < names.size(); ++i) paired = elements[i]->Name == names[i];
+    std::vector<TqelXMLNode2*>& elements = FCopy->Elements;
+    elements.reserve(names.size());
+    const TqelXMLNode2* unpaired = WalkPreOrder(static_cast<TqelXMLNode2*>(&document), [&](TqelXMLNode2* node) {
+        if (elements.size() == names.size() || node->Name != names[elements.size()]) return true;
+        elements.push_back(node);
+        return false;
+    });
+    const bool paired = !unpaired && elements.size() == names.size();
     if (!paired)
         throw EStandardXPathError(
             "The document's elements do not match those of its text (an entity stands for elements), so XPath 1.0 "

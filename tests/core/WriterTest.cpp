@@ -93,6 +93,26 @@ TEST(WriterBuffer, GrowsByGrowByOrByTheWholePiece)
     EXPECT_EQ(doc.OutBuffer.substr(65535, 3), "abc");
 }
 
+// A start tag (with the text and end tag of an element without children) and an
+// end tag are each written into room made for their whole length beforehand.
+// With GrowBy at 1 the buffer grows by exactly the room asked for, so the text
+// must fill it to the character: one more than written, from ResetOutput.
+TEST(WriterBuffer, EachTagFillsTheRoomMadeForIt)
+{
+    auto doc = Parsed("<a k='v'>t<b/><c><![CDATA[1 < 2]]></c><d><![CDATA[<x>]]><e/></d></a>");
+    ASSERT_EQ(doc->LastError, "");
+    TqelXMLNode2* b = doc->FindChild("b", false);
+    b->SetAttribute("q", "'a' \"b\" > c");
+    b->SetAttribute("r", "\"a\" \"b\" 'c' >");
+    doc->GrowBy = 1;
+    doc->ResetOutput();
+    doc->WriteNode(doc.get());
+    EXPECT_EQ(doc->OutBuffer.substr(0, doc->OutLength),
+              "<a k='v'>t\r\n  <b q=\"'a' &quot;b&quot; &gt; c\" r='\"a\" \"b\" &apos;c&apos; &gt;'/>\r\n"
+              "  <c><![CDATA[1 < 2]]></c>\r\n  <d><![CDATA[<x>]]>\r\n    <e/>\r\n  </d>\r\n</a>");
+    EXPECT_EQ(doc->OutCapacity, doc->OutLength + 1);
+}
+
 TEST(WriterRoundTrip, ExampleDocumentsReadBackTheSame)
 {
     const auto files = ExampleFiles(".xml");
