@@ -66,7 +66,21 @@ public:
     void Execute(TTokenOp op);
 
 private:
+    // The handler an expression starts with: DefaultGetAttribute of Owner. While it
+    // is in place, attribute references of Owner refer to the values in the element
+    // instead of calling it.
+    struct TElementAttributeReader {
+        TqelXPathExpression2* Owner;  // not owned
+        void operator()(TqelXPathExpression2& sender, const std::string& name, Variant& value, bool& handled) const
+        {
+            Owner->DefaultGetAttribute(sender, name, value, handled);
+        }
+    };
+
     const TToken& CurrentToken() const { return *Postfix[CurrentIndex]; }
+    // The slot a push fills, counted as pushed; raises EExpressionError when the stack is full.
+    Variant& PushSlot();
+    bool ReadsOwnAttributes() const;
     void PushOperand(TTokenOp op);
     Variant AxisValue(const std::string& text) const;
     void ExecuteOperator(TTokenOp op);
