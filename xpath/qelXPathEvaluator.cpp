@@ -66,7 +66,8 @@ void TqelXPathExpression2::Evaluate(Variant& result)
     if (Postfix.empty()) return;
     StackCount = 0;
     try {
-        for (CurrentIndex = 0; CurrentIndex < Postfix.size(); ++CurrentIndex) Execute(Postfix[CurrentIndex]->Op);
+        const std::size_t count = Postfix.size();
+        for (CurrentIndex = 0; CurrentIndex < count; ++CurrentIndex) Execute(Postfix[CurrentIndex]->Op);
         // The top value, as Pop gives it, without a temporary.
         if (StackCount == 0) return;
         --StackCount;
@@ -177,10 +178,10 @@ void TqelXPathExpression2::PushOperand(TTokenOp op)
     const TqelXMLNode2* node = Node;
     switch (op) {
     case opString:
-        PushSlot().SetBorrowedText(token.Value.TextView());
+        if (!ApplyLiteral(token.Value)) PushSlot().SetBorrowedText(token.Value.TextView());
         break;
     case opNumber:
-        Push(token.Value);
+        if (!ApplyLiteral(token.Value)) PushSlot() = token.Value;
         break;
     case opAttribute: {
         if (ReadsOwnAttributes()) {
@@ -288,6 +289,22 @@ void ApplyBinary(TTokenOp op, const Variant& left, const Variant& right, Variant
 }
 
 }  // namespace
+
+bool TqelXPathExpression2::ApplyLiteral(const Variant& literal)
+{
+    const std::size_t next = CurrentIndex + 1;
+    if (next >= Postfix.size() || StackCount == 0 || StackCount >= StackSize) return false;
+    const TTokenOp op = Postfix[next]->Op;
+    if (op < opEQ || op > opIn || op == opNot) return false;
+    // As the push and the operator would leave it: both operands are off the stack
+    // while the operator runs, its result replaces the left one.
+    --StackCount;
+    Variant& left = Stack[static_cast<std::size_t>(StackCount)];
+    ApplyBinary(op, left, literal, left);
+    ++StackCount;
+    CurrentIndex = next;
+    return true;
+}
 
 void TqelXPathExpression2::ExecuteOperator(TTokenOp op)
 {

@@ -82,6 +82,10 @@ private:
     Variant& PushSlot();
     bool ReadsOwnAttributes() const;
     void PushOperand(TTokenOp op);
+    // Applies the binary operator that follows the literal being executed to the top
+    // value and the literal, as pushing the literal and running the operator would,
+    // and moves past the operator; false, doing nothing, when no such operator follows.
+    bool ApplyLiteral(const Variant& literal);
     Variant AxisValue(const std::string& text) const;
     void ExecuteOperator(TTokenOp op);
     // Function families.
