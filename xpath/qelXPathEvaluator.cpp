@@ -67,7 +67,12 @@ void TqelXPathExpression2::Evaluate(Variant& result)
     StackCount = 0;
     try {
         const std::size_t count = Postfix.size();
-        for (CurrentIndex = 0; CurrentIndex < count; ++CurrentIndex) Execute(Postfix[CurrentIndex]->Op);
+        if (FOps.size() != count) {
+            FOps.clear();
+            for (const auto& token : Postfix) FOps.push_back(token->Op);
+        }
+        const TTokenOp* ops = FOps.data();
+        for (CurrentIndex = 0; CurrentIndex < count; ++CurrentIndex) Execute(ops[CurrentIndex]);
         // The top value, as Pop gives it, without a temporary.
         if (StackCount == 0) return;
         --StackCount;
@@ -293,8 +298,8 @@ void ApplyBinary(TTokenOp op, const Variant& left, const Variant& right, Variant
 bool TqelXPathExpression2::ApplyLiteral(const Variant& literal)
 {
     const std::size_t next = CurrentIndex + 1;
-    if (next >= Postfix.size() || StackCount == 0 || StackCount >= StackSize) return false;
-    const TTokenOp op = Postfix[next]->Op;
+    if (next >= FOps.size() || StackCount == 0 || StackCount >= StackSize) return false;
+    const TTokenOp op = FOps[next];
     if (op < opEQ || op > opIn || op == opNot) return false;
     // As the push and the operator would leave it: both operands are off the stack
     // while the operator runs, its result replaces the left one.

@@ -30,6 +30,7 @@ void TqelXPathExpression2::Clear()
     Tokens.clear();
     Postfix.clear();
     OperatorStack.clear();
+    FOps.clear();
 }
 
 bool TqelXPathExpression2::SetExpression(std::string_view text)

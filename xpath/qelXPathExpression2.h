@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "xpath/Variant.h"
 #include "xpath/qelXPathTokenizer.h"
@@ -76,6 +77,10 @@ private:
             Owner->DefaultGetAttribute(sender, name, value, handled);
         }
     };
+
+    // The operation of each token of Postfix, made on the first evaluation after a
+    // compilation, so that the evaluation loop reads one array.
+    std::vector<TTokenOp> FOps;
 
     const TToken& CurrentToken() const { return *Postfix[CurrentIndex]; }
     // The slot a push fills, counted as pushed; raises EExpressionError when the stack is full.
