@@ -60,6 +60,13 @@ Variant TqelXPathExpression2::Pop()
     return value;
 }
 
+std::string TqelXPathExpression2::PopText()
+{
+    if (StackCount == 0) RaiseTypeConversion();
+    --StackCount;
+    return Stack[static_cast<std::size_t>(StackCount)].ToText();
+}
+
 void TqelXPathExpression2::Evaluate(Variant& result)
 {
     result.SetNull();

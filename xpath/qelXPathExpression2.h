@@ -63,6 +63,8 @@ public:
     void Push(Variant value);
     // The top value, or Null when the stack is empty.
     Variant Pop();
+    // Pop().ToText() without an intermediate value.
+    std::string PopText();
     // Runs the handler of one postfix token.
     void Execute(TTokenOp op);
 
