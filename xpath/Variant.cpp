@@ -18,15 +18,14 @@ void RaiseInvalidOperation()
 Variant Variant::Null()
 {
     Variant v;
-    v.FKind = vkNull;
+    v.SetNull();
     return v;
 }
 
 Variant Variant::FromInteger(std::int32_t value)
 {
     Variant v;
-    v.FKind = vkInteger;
-    v.FInteger = value;
+    v.SetInteger(value);
     return v;
 }
 
@@ -49,8 +48,7 @@ Variant Variant::FromDate(double value)
 Variant Variant::FromBoolean(bool value)
 {
     Variant v;
-    v.FKind = vkBoolean;
-    v.FBoolean = value;
+    v.SetBoolean(value);
     return v;
 }
 
@@ -60,6 +58,45 @@ Variant Variant::FromText(std::string value)
     v.FKind = vkText;
     v.FText = std::move(value);
     return v;
+}
+
+void Variant::Become(TVarKind kind)
+{
+    FKind = kind;
+    FBorrowed = false;
+    FText.clear();
+}
+
+void Variant::SetNull()
+{
+    Become(vkNull);
+}
+
+void Variant::SetInteger(std::int32_t value)
+{
+    Become(vkInteger);
+    FInteger = value;
+}
+
+void Variant::SetBoolean(bool value)
+{
+    Become(vkBoolean);
+    FBoolean = value;
+}
+
+void Variant::SetBorrowedText(std::string_view value)
+{
+    Become(vkText);
+    FBorrowed = true;
+    FView = value;
+}
+
+void Variant::Own()
+{
+    if (!FBorrowed) return;
+    FText.assign(FView);
+    FView = {};
+    FBorrowed = false;
 }
 
 std::string Variant::ToText() const
@@ -79,7 +116,7 @@ std::string Variant::ToText() const
     case vkBoolean:
         return FBoolean ? "True" : "False";
     case vkText:
-        return FText;
+        return std::string(TextView());
     case vkNull:
         break;
     }
@@ -100,7 +137,7 @@ double Variant::ToDouble() const
         return FBoolean ? -1.0 : 0.0;
     case vkText: {
         double value = 0.0;
-        if (!TextToFloat(FText, value)) RaiseTypeConversion();
+        if (!TextToFloat(TextView(), value)) RaiseTypeConversion();
         return value;
     }
     case vkNull:
@@ -145,7 +182,7 @@ bool Variant::ToBoolean() const
         return FBoolean;
     case vkText: {
         bool value = false;
-        if (!TextToBoolean(FText, value)) RaiseTypeConversion();
+        if (!TextToBoolean(TextView(), value)) RaiseTypeConversion();
         return value;
     }
     case vkNull:

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 // Kinds ordered by their rank; rank 4 (a fixed-point currency kind) never occurs.
 enum TVarKind : unsigned char {
@@ -56,6 +57,14 @@ public:
     static Variant FromBoolean(bool value);
     static Variant FromText(std::string value);
 
+    // In place, for the evaluator's stack: the value becomes the given one.
+    void SetNull();
+    void SetInteger(std::int32_t value);
+    void SetBoolean(bool value);
+    // Text that refers to text kept elsewhere instead of copying it. That text must
+    // stay unchanged while the value exists; Own makes the value independent of it.
+    void SetBorrowedText(std::string_view value);
+
     TVarKind Kind() const { return FKind; }
     bool IsNull() const { return FKind == vkNull; }
     bool IsEmpty() const { return FKind == vkEmpty; }
@@ -64,7 +73,12 @@ public:
     std::int32_t IntegerValue() const { return FInteger; }
     double DoubleValue() const { return FDouble; }
     bool BooleanValue() const { return FBoolean; }
+    // The text of an owned Text value (see Own); TextView serves both forms.
     const std::string& TextValue() const { return FText; }
+    std::string_view TextView() const { return FBorrowed ? FView : std::string_view(FText); }
+    bool IsBorrowed() const { return FBorrowed; }
+    // Copies borrowed text into the value; other values stay as they are.
+    void Own();
 
     // Conversions by the table above; each raises EVariantError when it fails.
     std::string ToText() const;
@@ -73,11 +87,16 @@ public:
     bool ToBoolean() const;
 
 private:
+    // Sets the kind, with no text of its own and none borrowed.
+    void Become(TVarKind kind);
+
     TVarKind FKind = vkEmpty;
     bool FBoolean = false;
+    bool FBorrowed = false;  // the text is FView, not FText
     std::int32_t FInteger = 0;
     double FDouble = 0.0;
     std::string FText;
+    std::string_view FView;  // not owned
 };
 
 // "Empty", "Null", "Integer", "Double", "Date", "Boolean" or "Text".

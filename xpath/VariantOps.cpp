@@ -80,7 +80,7 @@ int CompareVariants(const Variant& left, const Variant& right)
     case pcNull:
         return Order(left.IsNull() ? 0 : 1, right.IsNull() ? 0 : 1);
     case pcText:
-        return Order(left.TextValue().compare(right.TextValue()), 0);
+        return Order(left.TextView().compare(right.TextView()), 0);
     case pcInteger:
         return Order(left.ToInteger(), right.ToInteger());
     case pcBoolean:
@@ -92,18 +92,23 @@ int CompareVariants(const Variant& left, const Variant& right)
     return Order(left.ToDouble(), right.ToDouble());
 }
 
-Variant VariantCompare(TCompareOp op, const Variant& left, const Variant& right)
+bool VariantCompareHolds(TCompareOp op, const Variant& left, const Variant& right)
 {
     const int order = CompareVariants(left, right);
     switch (op) {
-    case coEQ: return Variant::FromBoolean(order == 0);
-    case coNE: return Variant::FromBoolean(order != 0);
-    case coLT: return Variant::FromBoolean(order < 0);
-    case coLE: return Variant::FromBoolean(order <= 0);
-    case coGT: return Variant::FromBoolean(order > 0);
-    case coGE: return Variant::FromBoolean(order >= 0);
+    case coEQ: return order == 0;
+    case coNE: return order != 0;
+    case coLT: return order < 0;
+    case coLE: return order <= 0;
+    case coGT: return order > 0;
+    case coGE: return order >= 0;
     }
-    return Variant::Null();
+    return false;
+}
+
+Variant VariantCompare(TCompareOp op, const Variant& left, const Variant& right)
+{
+    return Variant::FromBoolean(VariantCompareHolds(op, left, right));
 }
 
 Variant VariantArith(TArithOp op, const Variant& left, const Variant& right)
@@ -114,7 +119,7 @@ Variant VariantArith(TArithOp op, const Variant& left, const Variant& right)
     case pcNull:
         return Variant::Null();
     case pcText:
-        if (op == aoAdd) return Variant::FromText(left.TextValue() + right.TextValue());
+        if (op == aoAdd) return Variant::FromText(std::string(left.TextView()).append(right.TextView()));
         break;
     case pcInteger:
         return IntegerArith(op, left.ToInteger(), right.ToInteger());
@@ -133,22 +138,31 @@ Variant VariantArith(TArithOp op, const Variant& left, const Variant& right)
 
 Variant VariantLogic(TLogicOp op, const Variant& left, const Variant& right)
 {
+    Variant result;
+    VariantLogicInto(op, left, right, result);
+    return result;
+}
+
+void VariantLogicInto(TLogicOp op, const Variant& left, const Variant& right, Variant& result)
+{
     switch (ClassifyPair(left.Kind(), right.Kind())) {
     case pcEmpty:
         RaiseInvalidOperation();
     case pcNull:
-        return Variant::Null();
+        result.SetNull();
+        return;
     case pcBoolean: {
         const bool a = left.ToBoolean();
         const bool b = right.ToBoolean();
-        return Variant::FromBoolean(op == loAnd ? (a && b) : (a || b));
+        result.SetBoolean(op == loAnd ? (a && b) : (a || b));
+        return;
     }
     default:
         break;
     }
     const std::int32_t a = left.ToInteger();
     const std::int32_t b = right.ToInteger();
-    return Variant::FromInteger(op == loAnd ? (a & b) : (a | b));
+    result.SetInteger(op == loAnd ? (a & b) : (a | b));
 }
 
 Variant VariantNot(const Variant& operand)

@@ -26,9 +26,13 @@ enum TLogicOp : unsigned char { loAnd, loOr };
 
 // -1, 0 or 1: left against right by the comparison rule.
 int CompareVariants(const Variant& left, const Variant& right);
+// Whether the comparison holds; VariantCompare gives it as a Boolean value.
+bool VariantCompareHolds(TCompareOp op, const Variant& left, const Variant& right);
 Variant VariantCompare(TCompareOp op, const Variant& left, const Variant& right);
 Variant VariantArith(TArithOp op, const Variant& left, const Variant& right);
 Variant VariantLogic(TLogicOp op, const Variant& left, const Variant& right);
+// As VariantLogic, into result, which may be one of the operands.
+void VariantLogicInto(TLogicOp op, const Variant& left, const Variant& right, Variant& result);
 // Negates a Boolean, keeps Null, fails on Empty, otherwise the bitwise complement of the Integer.
 Variant VariantNot(const Variant& operand);
 // The Double result of an operation, or EMathError when it is infinite or not a number.

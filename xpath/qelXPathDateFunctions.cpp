@@ -91,7 +91,7 @@ void TqelXPathExpression2::ExecuteDateFunction(TTokenOp op)
     switch (op) {
     case opAsDate:
         try {
-            Push(Variant::FromDate(ParseDate(Pop().ToText())));
+            Push(Variant::FromDate(ParseDate(PopText())));
         } catch (const TFallback&) {
             Push(Variant::FromInteger(0));
         } catch (const EVariantError&) {
@@ -99,12 +99,12 @@ void TqelXPathExpression2::ExecuteDateFunction(TTokenOp op)
         }
         break;
     case opIsDate:
-        Push(Variant::FromBoolean(ParseISODate(Pop().ToText()) != 0));
+        Push(Variant::FromBoolean(ParseISODate(PopText()) != 0));
         break;
     case opYear:
     case opMonth:
     case opDay: {
-        const std::string text = Pop().ToText();
+        const std::string text = PopText();
         std::int32_t part = 0;
         try {
             const double value = ParseDate(text);
@@ -117,7 +117,7 @@ void TqelXPathExpression2::ExecuteDateFunction(TTokenOp op)
     case opWeekNumber: {
         std::int32_t week = 0;
         try {
-            week = WeekOfYear(ParseDate(Pop().ToText()));
+            week = WeekOfYear(ParseDate(PopText()));
         } catch (const TFallback&) {
         } catch (const EVariantError&) {
         }
@@ -136,9 +136,9 @@ void TqelXPathExpression2::ExecuteDateFunction(TTokenOp op)
         break;
     }
     case opDateAdd: {
-        const std::string dateText = Pop().ToText();
+        const std::string dateText = PopText();
         const std::int32_t n = Pop().ToInteger();
-        const std::string interval = Lower(Pop().ToText());
+        const std::string interval = Lower(PopText());
         std::string result;
         try {
             result = DateAdd(interval, n, dateText);

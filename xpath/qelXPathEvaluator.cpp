@@ -40,31 +40,54 @@ bool InList(std::string_view item, std::string_view list)
     return enclosed(list).find(enclosed(item)) != std::string::npos;
 }
 
-void TqelXPathExpression2::Push(Variant value)
+Variant& TqelXPathExpression2::PushSlot()
 {
     if (StackCount >= StackSize) throw EExpressionError("Expression stack overflow");
-    Stack[static_cast<std::size_t>(StackCount)] = std::move(value);
-    ++StackCount;
+    return Stack[static_cast<std::size_t>(StackCount++)];
+}
+
+void TqelXPathExpression2::Push(Variant value)
+{
+    PushSlot() = std::move(value);
 }
 
 Variant TqelXPathExpression2::Pop()
 {
     if (StackCount == 0) return Variant::Null();
     --StackCount;
-    return std::move(Stack[static_cast<std::size_t>(StackCount)]);
+    Variant value = std::move(Stack[static_cast<std::size_t>(StackCount)]);
+    value.Own();
+    return value;
+}
+
+std::string TqelXPathExpression2::PopText()
+{
+    if (StackCount == 0) RaiseTypeConversion();
+    --StackCount;
+    return Stack[static_cast<std::size_t>(StackCount)].ToText();
 }
 
 void TqelXPathExpression2::Evaluate(Variant& result)
 {
-    result = Variant::Null();
+    result.SetNull();
     if (Postfix.empty()) return;
     StackCount = 0;
     try {
-        for (CurrentIndex = 0; CurrentIndex < Postfix.size(); ++CurrentIndex) Execute(Postfix[CurrentIndex]->Op);
-        result = Pop();
+        const std::size_t count = Postfix.size();
+        if (FOps.size() != count) {
+            FOps.clear();
+            for (const auto& token : Postfix) FOps.push_back(token->Op);
+        }
+        const TTokenOp* ops = FOps.data();
+        for (CurrentIndex = 0; CurrentIndex < count; ++CurrentIndex) Execute(ops[CurrentIndex]);
+        // The top value, as Pop gives it, without a temporary.
+        if (StackCount == 0) return;
+        --StackCount;
+        result = std::move(Stack[static_cast<std::size_t>(StackCount)]);
+        result.Own();
     } catch (...) {
         // Every failure inside the program, whatever raised it, makes the result Null.
-        result = Variant::Null();
+        result.SetNull();
     }
 }
 
@@ -152,16 +175,31 @@ void TqelXPathExpression2::Execute(TTokenOp op)
     }
 }
 
+bool TqelXPathExpression2::ReadsOwnAttributes() const
+{
+    const auto* reader = OnGetAttribute.target<TElementAttributeReader>();
+    return reader != nullptr && reader->Owner == this;
+}
+
+// Literals, names and attribute values are pushed as borrowed text: nothing an
+// expression does changes them while it runs, and Pop and Evaluate hand out owned
+// values only. Element texts can change (assign), so they are copied.
 void TqelXPathExpression2::PushOperand(TTokenOp op)
 {
     const TToken& token = CurrentToken();
     const TqelXMLNode2* node = Node;
     switch (op) {
     case opString:
+        if (!ApplyLiteral(token.Value)) PushSlot().SetBorrowedText(token.Value.TextView());
+        break;
     case opNumber:
-        Push(token.Value);
+        if (!ApplyLiteral(token.Value)) PushSlot() = token.Value;
         break;
     case opAttribute: {
+        if (ReadsOwnAttributes()) {
+            PushSlot().SetBorrowedText(node != nullptr ? std::string_view(node->GetAttribute(token.Text)) : "");
+            break;
+        }
         Variant value;
         bool handled = false;
         if (OnGetAttribute) OnGetAttribute(*this, token.Text, value, handled);
@@ -169,24 +207,24 @@ void TqelXPathExpression2::PushOperand(TTokenOp op)
         break;
     }
     case opName:
-        Push(Variant::FromText(node ? node->Name : std::string()));
+        PushSlot().SetBorrowedText(node ? std::string_view(node->Name) : "");
         break;
     case opValue:
         Push(Variant::FromText(node ? node->Text : std::string()));
         break;
     case opParentName:
-        Push(Variant::FromText(node && node->Parent ? node->Parent->Name : std::string()));
+        PushSlot().SetBorrowedText(node && node->Parent ? std::string_view(node->Parent->Name) : "");
         break;
     case opChildCount:
-        Push(Variant::FromInteger(node ? node->Children.Count() : 0));
+        PushSlot().SetInteger(node ? node->Children.Count() : 0);
         break;
     case opNamespace:
-        Push(Variant::FromText(node ? node->Prefix : std::string()));
+        PushSlot().SetBorrowedText(node ? std::string_view(node->Prefix) : "");
         break;
     case opBaseName: {
-        std::string name = node ? node->Name : std::string();
+        const std::string_view name = node ? std::string_view(node->Name) : "";
         const auto colon = name.find(':');
-        Push(Variant::FromText(colon == std::string::npos ? name : name.substr(colon + 1)));
+        PushSlot().SetBorrowedText(colon == std::string_view::npos ? name : name.substr(colon + 1));
         break;
     }
     case opNamespaceURI:
@@ -223,29 +261,80 @@ Variant TqelXPathExpression2::AxisValue(const std::string& text) const
     return Variant::FromText(attribute.empty() ? target->Text : target->GetAttribute(attribute));
 }
 
+namespace {
+
+// The text of value, converted into scratch unless it is Text already.
+std::string_view TextOf(const Variant& value, std::string& scratch)
+{
+    if (value.Kind() == vkText) return value.TextView();
+    scratch = value.ToText();
+    return scratch;
+}
+
+// The binary operator's result into result, which may be the left operand.
+void ApplyBinary(TTokenOp op, const Variant& left, const Variant& right, Variant& result)
+{
+    switch (op) {
+    case opEQ: result.SetBoolean(VariantCompareHolds(coEQ, left, right)); break;
+    case opNE: result.SetBoolean(VariantCompareHolds(coNE, left, right)); break;
+    case opLT: result.SetBoolean(VariantCompareHolds(coLT, left, right)); break;
+    case opLE: result.SetBoolean(VariantCompareHolds(coLE, left, right)); break;
+    case opGT: result.SetBoolean(VariantCompareHolds(coGT, left, right)); break;
+    case opGE: result.SetBoolean(VariantCompareHolds(coGE, left, right)); break;
+    case opAdd: result = VariantArith(aoAdd, left, right); break;
+    case opSub: result = VariantArith(aoSub, left, right); break;
+    case opMul: result = VariantArith(aoMul, left, right); break;
+    case opDiv: result = VariantArith(aoDiv, left, right); break;
+    case opAnd: VariantLogicInto(loAnd, left, right, result); break;
+    case opOr: VariantLogicInto(loOr, left, right, result); break;
+    case opLike:
+    case opIn: {
+        std::string leftText;
+        std::string rightText;
+        const std::string_view a = TextOf(left, leftText);
+        const std::string_view b = TextOf(right, rightText);
+        result.SetBoolean(op == opLike ? MatchesLike(a, b) : InList(a, b));
+        break;
+    }
+    default: break;
+    }
+}
+
+}  // namespace
+
+bool TqelXPathExpression2::ApplyLiteral(const Variant& literal)
+{
+    const std::size_t next = CurrentIndex + 1;
+    if (next >= FOps.size() || StackCount == 0 || StackCount >= StackSize) return false;
+    const TTokenOp op = FOps[next];
+    if (op < opEQ || op > opIn || op == opNot) return false;
+    // As the push and the operator would leave it: both operands are off the stack
+    // while the operator runs, its result replaces the left one.
+    --StackCount;
+    Variant& left = Stack[static_cast<std::size_t>(StackCount)];
+    ApplyBinary(op, left, literal, left);
+    ++StackCount;
+    CurrentIndex = next;
+    return true;
+}
+
 void TqelXPathExpression2::ExecuteOperator(TTokenOp op)
 {
     if (op == opNot) {
         Push(VariantNot(Pop()));
         return;
     }
+    if (StackCount >= 2) {
+        // In place: the result replaces the left operand.
+        StackCount -= 2;
+        Variant& left = Stack[static_cast<std::size_t>(StackCount)];
+        ApplyBinary(op, left, Stack[static_cast<std::size_t>(StackCount) + 1], left);
+        ++StackCount;
+        return;
+    }
     const Variant right = Pop();
     const Variant left = Pop();
-    switch (op) {
-    case opEQ: Push(VariantCompare(coEQ, left, right)); break;
-    case opNE: Push(VariantCompare(coNE, left, right)); break;
-    case opLT: Push(VariantCompare(coLT, left, right)); break;
-    case opLE: Push(VariantCompare(coLE, left, right)); break;
-    case opGT: Push(VariantCompare(coGT, left, right)); break;
-    case opGE: Push(VariantCompare(coGE, left, right)); break;
-    case opAdd: Push(VariantArith(aoAdd, left, right)); break;
-    case opSub: Push(VariantArith(aoSub, left, right)); break;
-    case opMul: Push(VariantArith(aoMul, left, right)); break;
-    case opDiv: Push(VariantArith(aoDiv, left, right)); break;
-    case opAnd: Push(VariantLogic(loAnd, left, right)); break;
-    case opOr: Push(VariantLogic(loOr, left, right)); break;
-    case opLike: Push(Variant::FromBoolean(MatchesLike(left.ToText(), right.ToText()))); break;
-    case opIn: Push(Variant::FromBoolean(InList(left.ToText(), right.ToText()))); break;
-    default: break;
-    }
+    Variant result;
+    ApplyBinary(op, left, right, result);
+    Push(std::move(result));
 }

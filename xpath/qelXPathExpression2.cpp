@@ -18,12 +18,7 @@
 
 #include "core/qelXMLParser2.h"
 
-TqelXPathExpression2::TqelXPathExpression2()
-{
-    OnGetAttribute = [this](TqelXPathExpression2& sender, const std::string& name, Variant& value, bool& handled) {
-        DefaultGetAttribute(sender, name, value, handled);
-    };
-}
+TqelXPathExpression2::TqelXPathExpression2() : OnGetAttribute(TElementAttributeReader{this}) {}
 
 TqelXPathExpression2::~TqelXPathExpression2()
 {
@@ -35,6 +30,7 @@ void TqelXPathExpression2::Clear()
     Tokens.clear();
     Postfix.clear();
     OperatorStack.clear();
+    FOps.clear();
 }
 
 bool TqelXPathExpression2::SetExpression(std::string_view text)

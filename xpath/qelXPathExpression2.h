@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "xpath/Variant.h"
 #include "xpath/qelXPathTokenizer.h"
@@ -62,12 +63,36 @@ public:
     void Push(Variant value);
     // The top value, or Null when the stack is empty.
     Variant Pop();
+    // Pop().ToText() without an intermediate value.
+    std::string PopText();
     // Runs the handler of one postfix token.
     void Execute(TTokenOp op);
 
 private:
+    // The handler an expression starts with: DefaultGetAttribute of Owner. While it
+    // is in place, attribute references of Owner refer to the values in the element
+    // instead of calling it.
+    struct TElementAttributeReader {
+        TqelXPathExpression2* Owner;  // not owned
+        void operator()(TqelXPathExpression2& sender, const std::string& name, Variant& value, bool& handled) const
+        {
+            Owner->DefaultGetAttribute(sender, name, value, handled);
+        }
+    };
+
+    // The operation of each token of Postfix, made on the first evaluation after a
+    // compilation, so that the evaluation loop reads one array.
+    std::vector<TTokenOp> FOps;
+
     const TToken& CurrentToken() const { return *Postfix[CurrentIndex]; }
+    // The slot a push fills, counted as pushed; raises EExpressionError when the stack is full.
+    Variant& PushSlot();
+    bool ReadsOwnAttributes() const;
     void PushOperand(TTokenOp op);
+    // Applies the binary operator that follows the literal being executed to the top
+    // value and the literal, as pushing the literal and running the operator would,
+    // and moves past the operator; false, doing nothing, when no such operator follows.
+    bool ApplyLiteral(const Variant& literal);
     Variant AxisValue(const std::string& text) const;
     void ExecuteOperator(TTokenOp op);
     // Function families.

@@ -39,7 +39,7 @@ void TqelXPathExpression2::ExecuteNodeFunction(TTokenOp op)
     switch (op) {
     case opHasAttribute:
     case opHasChild: {
-        const std::string name = Pop().ToText();
+        const std::string name = PopText();
         bool found = false;
         if (Node != nullptr) found = op == opHasAttribute ? Node->HasAttribute(name) : HasChildNamed(*Node, name);
         Push(Variant::FromBoolean(found));
@@ -47,14 +47,14 @@ void TqelXPathExpression2::ExecuteNodeFunction(TTokenOp op)
     }
     case opAssign: {
         const Variant value = Pop();
-        const std::string name = Pop().ToText();
+        const std::string name = PopText();
         TqelXMLNode2* variable = Node != nullptr ? Node->FindXelVariable(name) : nullptr;
         if (variable != nullptr) variable->SetText(value.ToText());
         Push(Variant::FromBoolean(variable != nullptr));
         break;
     }
     case opGet: {
-        const std::string name = Pop().ToText();
+        const std::string name = PopText();
         const TqelXMLNode2* variable = Node != nullptr ? Node->FindXelVariable(name) : nullptr;
         Push(Variant::FromText(variable != nullptr ? variable->Text : std::string()));
         break;

@@ -50,7 +50,7 @@ void TqelXPathExpression2::ExecuteNumberFunction(TTokenOp op)
         // A value without text reads as 0 too.
         std::string text;
         try {
-            text = Pop().ToText();
+            text = PopText();
         } catch (const EVariantError&) {
             Push(Variant::FromInteger(0));
             break;
@@ -60,7 +60,7 @@ void TqelXPathExpression2::ExecuteNumberFunction(TTokenOp op)
     }
     case opIsNumeric: {
         double value = 0.0;
-        Push(Variant::FromBoolean(TextToFloat(Pop().ToText(), value)));
+        Push(Variant::FromBoolean(TextToFloat(PopText(), value)));
         break;
     }
     case opSin:

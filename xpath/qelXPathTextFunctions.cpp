@@ -69,56 +69,56 @@ void TqelXPathExpression2::ExecuteTextFunction(TTokenOp op)
 {
     switch (op) {
     case opLower:
-        Push(Variant::FromText(ChangeAsciiCase(Pop().ToText(), 'A', 'Z', 'a' - 'A')));
+        Push(Variant::FromText(ChangeAsciiCase(PopText(), 'A', 'Z', 'a' - 'A')));
         break;
     case opUpper:
-        Push(Variant::FromText(ChangeAsciiCase(Pop().ToText(), 'a', 'z', 'A' - 'a')));
+        Push(Variant::FromText(ChangeAsciiCase(PopText(), 'a', 'z', 'A' - 'a')));
         break;
     case opTrim:
-        Push(Variant::FromText(TrimControls(Pop().ToText())));
+        Push(Variant::FromText(TrimControls(PopText())));
         break;
     case opLength:
-        Push(Variant::FromInteger(TextLength(Pop().ToText())));
+        Push(Variant::FromInteger(TextLength(PopText())));
         break;
     case opSoundex:
-        Push(Variant::FromInteger(PhoneticCode(Pop().ToText())));
+        Push(Variant::FromInteger(PhoneticCode(PopText())));
         break;
     case opLeft:
     case opRight: {
         const std::int32_t n = Pop().ToInteger();
-        const std::string text = Pop().ToText();
+        const std::string text = PopText();
         Push(Variant::FromText(op == opLeft ? LeftOf(text, n) : RightOf(text, n)));
         break;
     }
     case opMid: {
         const std::int32_t count = Pop().ToInteger();
         const std::int32_t start = Pop().ToInteger();
-        Push(Variant::FromText(MidOf(Pop().ToText(), start, count)));
+        Push(Variant::FromText(MidOf(PopText(), start, count)));
         break;
     }
     case opSubstrAfter:
     case opSubstrBefore: {
-        const std::string find = Pop().ToText();
-        const std::string text = Pop().ToText();
+        const std::string find = PopText();
+        const std::string text = PopText();
         Push(Variant::FromText(op == opSubstrAfter ? SubstrAfter(text, find) : SubstrBefore(text, find)));
         break;
     }
     case opReplace: {
-        const std::string replacement = Pop().ToText();
-        const std::string find = Pop().ToText();
-        Push(Variant::FromText(ReplaceAllText(Pop().ToText(), find, replacement)));
+        const std::string replacement = PopText();
+        const std::string find = PopText();
+        Push(Variant::FromText(ReplaceAllText(PopText(), find, replacement)));
         break;
     }
     case opFormat: {
-        const std::string pattern = Pop().ToText();
-        std::string text = Pop().ToText();
+        const std::string pattern = PopText();
+        std::string text = PopText();
         std::string formatted;
         if (!pattern.empty() && FormatValueText(pattern, text, formatted)) text = std::move(formatted);
         Push(Variant::FromText(std::move(text)));
         break;
     }
     case opTrunc: {
-        const std::string decimals = Pop().ToText();
+        const std::string decimals = PopText();
         const Variant value = Pop();
         std::string text = value.ToText();
         std::string formatted;

@@ -206,6 +206,30 @@ TEST_F(EvaluatorTest, AttributeHookDecidesWhatReferencesGive)
     EXPECT_EQ(Describe(result), "Text: priceid");
 }
 
+// Names, attribute values and literals are read without copying while the
+// expression runs; a result must not depend on them afterwards.
+TEST_F(EvaluatorTest, ResultsKeepTheirTextWhenTheSourceChanges)
+{
+    TqelXPathExpression2 expression;
+    expression.SetNode(Item);
+    Variant name;
+    Variant attribute;
+    Variant literal;
+    expression.SetExpression("name");
+    expression.Evaluate(name);
+    expression.SetExpression("@price");
+    expression.Evaluate(attribute);
+    expression.SetExpression("'literal'");
+    expression.Evaluate(literal);
+    expression.SetExpression("");
+    Item->SetName("renamed");
+    Item->SetAttribute("price", "9");
+
+    EXPECT_EQ(Describe(name), "Text: item");
+    EXPECT_EQ(Describe(attribute), "Text: 12.5");
+    EXPECT_EQ(Describe(literal), "Text: literal");
+}
+
 // The stack holds 101 values; a 102nd push ends the evaluation with Null.
 TEST(Evaluator, ValueStackHoldsOneHundredAndOneValues)
 {
