@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <unordered_set>
 #include <vector>
 
 #include "xpath/qelXPathParser2.h"
@@ -28,17 +27,18 @@ public:
             const unsigned long long before = TextRevision();
             context->SelectNodes(stylesheet, matches, false, candidate.GetAttribute("match"));
             entry.emplace();
-            entry->Members.insert(matches.begin(), matches.end());
+            entry->Members.assign(matches.begin(), matches.end());
+            std::sort(entry->Members.begin(), entry->Members.end());
             entry->Revision = TextRevision();
             // A pattern that itself changes texts is selected afresh every time.
             entry->Reusable = before == entry->Revision;
         }
-        return entry->Members.count(element) > 0;
+        return std::binary_search(entry->Members.begin(), entry->Members.end(), element);
     }
 
 private:
     struct TEntry {
-        std::unordered_set<const TqelXMLNode2*> Members;
+        std::vector<const TqelXMLNode2*> Members;  // by address
         unsigned long long Revision = 0;
         bool Reusable = false;
     };
@@ -74,6 +74,7 @@ void TqelXMLParser2::TransformNode(TqelXMLNode2* node, std::string& text)
     };
     text.clear();
     ResetOutput();
+    FAttributeExpressions.clear();
     const TqelXMLNode2* top = node;
     while (top && top->Parent) top = top->Parent;
     const auto* document = node && node->Document ? node->Document : dynamic_cast<const TqelXMLParser2*>(top);
@@ -82,10 +83,12 @@ void TqelXMLParser2::TransformNode(TqelXMLNode2* node, std::string& text)
     try {
         run();
     } catch (...) {
+        FAttributeExpressions.clear();
         std::string discarded;
         TakeOutput(discarded);  // the buffer is released; text stays empty
         throw;
     }
+    FAttributeExpressions.clear();
     TakeOutput(text);
 }
 
