@@ -5,28 +5,40 @@
 #include <vector>
 
 #include "xpath/qelXPathParser2.h"
+#include "xslt/BooleanPattern.h"
 #include "xslt/qelXSLTransform.h"
 
 namespace {
 constexpr std::string_view LineBreak = "\r\n";
 
 // The elements a template's pattern selects from one context, kept while no text
-// of any document has changed since they were selected.
+// of any document has changed since they were selected. A pattern that gives a
+// Boolean at every element is tested at the element alone: the elements it would
+// select are those of the context's subtree where it holds, and every element
+// asked about lies in that subtree.
 class TMatchCache {
 public:
     explicit TMatchCache(std::size_t templates) : FEntries(templates) {}
 
-    // True when element is among the matches of template t (the element candidate)
-    // selected from context; selects them when there is no valid earlier selection.
+    // True when element, which lies in context's subtree, is among the matches of
+    // template t (the element candidate) selected from context; selects them when
+    // there is no valid earlier selection.
     bool Matches(TqelXMLParser2& stylesheet, TqelXMLNode2* context, std::size_t t, const TqelXMLNode2& candidate,
-                 const TqelXMLNode2* element)
+                 TqelXMLNode2* element)
     {
         std::optional<TEntry>& entry = FEntries[t];
+        if (entry && entry->Tested) return entry->Tested->Test(element);
         if (!entry || !entry->Reusable || entry->Revision != TextRevision()) {
+            const std::string& match = candidate.GetAttribute("match");
+            TqelXPathParser2& pattern = stylesheet.GetXPathParser(match);
+            entry.emplace();
+            if (GivesBooleanEverywhere(*pattern.Expression)) {
+                entry->Tested = &pattern;
+                return pattern.Test(element);
+            }
             TqelNodeRefList matches;
             const unsigned long long before = TextRevision();
-            context->SelectNodes(stylesheet, matches, false, candidate.GetAttribute("match"));
-            entry.emplace();
+            context->SelectNodes(stylesheet, matches, false, match);
             entry->Members.assign(matches.begin(), matches.end());
             std::sort(entry->Members.begin(), entry->Members.end());
             entry->Revision = TextRevision();
@@ -38,6 +50,7 @@ public:
 
 private:
     struct TEntry {
+        TqelXPathParser2* Tested = nullptr;        // set when the pattern is tested element by element
         std::vector<const TqelXMLNode2*> Members;  // by address
         unsigned long long Revision = 0;
         bool Reusable = false;
