@@ -353,6 +353,9 @@ private:
     // attribute value that holds their text (no attribute changes while it runs);
     // emptied when a transformation starts and ends.
     std::unordered_map<const std::string*, TqelXPathParser2*> FAttributeExpressions;
+    // The length of this stylesheet's last output: the next one reserves as much
+    // at once rather than growing through copies of ever larger buffers.
+    std::size_t FLastOutputLength = 0;
     // Appends text, escaped when escape is set.
     void AppendOutputText(std::string_view text, bool escape);
     void LoadStandard(std::string text, const std::string& fileName);

@@ -87,6 +87,8 @@ void TqelXMLParser2::TransformNode(TqelXMLNode2* node, std::string& text)
     };
     text.clear();
     ResetOutput();
+    const std::size_t reserved = FLastOutputLength;
+    OutBuffer.reserve(reserved);
     FAttributeExpressions.clear();
     const TqelXMLNode2* top = node;
     while (top && top->Parent) top = top->Parent;
@@ -102,7 +104,10 @@ void TqelXMLParser2::TransformNode(TqelXMLNode2* node, std::string& text)
         throw;
     }
     FAttributeExpressions.clear();
+    FLastOutputLength = OutLength;
     TakeOutput(text);
+    // A much shorter output than the last one gives back what it does not use.
+    if (reserved > text.size() + GrowBy) text.shrink_to_fit();
 }
 
 void TqelXMLParser2::XslApplyTemplates(TqelXMLNode2* instruction, TqelXMLNode2* context,
