@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -319,8 +320,9 @@ public:
     // Runs the xsl instruction named by node's name; unknown ones write nothing.
     void ExecuteInstruction(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates);
     void XslValueOf(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates);
-    // The text "xsl:value-of" node writes for context; false when it writes nothing.
-    bool ValueOfText(const TqelXMLNode2* node, TqelXMLNode2* context, std::string& text);
+    // The text "xsl:value-of" node writes for context, held by value or context;
+    // false when it writes nothing.
+    bool ValueOfText(const TqelXMLNode2* node, TqelXMLNode2* context, Variant& value, std::string_view& text);
     void XslIf(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates);
     void XslAttribute(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates);
     void XslChoose(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates);
@@ -330,6 +332,9 @@ public:
     void XslCallTemplate(TqelXMLNode2* instruction, TqelXMLNode2* context, const TqelNodeRefList& templates);
     // The cached expression for text evaluated at context (Null when it fails).
     void EvaluateFor(const std::string& expression, TqelXMLNode2* context, Variant& result);
+    // As EvaluateFor for the value of an attribute of this stylesheet, found by
+    // where the value is kept while a transformation runs.
+    void EvaluateAttribute(const std::string& value, TqelXMLNode2* context, Variant& result);
     // The keys of instruction's "xsl:sort" children, most significant first.
     TqelXSLSortKeys ReadSortKeys(const TqelXMLNode2* instruction) const;
     // Sorts list in place by the keys (an unstable quicksort).
@@ -344,6 +349,13 @@ private:
     // stylesheet's literals write (their text is decoded).
     bool FEscapeValues = false;
     bool FEscapeLiterals = false;
+    // The compiled expressions of the running transformation by the address of the
+    // attribute value that holds their text (no attribute changes while it runs);
+    // emptied when a transformation starts and ends.
+    std::unordered_map<const std::string*, TqelXPathParser2*> FAttributeExpressions;
+    // The length of this stylesheet's last output: the next one reserves as much
+    // at once rather than growing through copies of ever larger buffers.
+    std::size_t FLastOutputLength = 0;
     // Appends text, escaped when escape is set.
     void AppendOutputText(std::string_view text, bool escape);
     void LoadStandard(std::string text, const std::string& fileName);

@@ -37,67 +37,92 @@ namespace {
 
 constexpr std::string_view LineBreak = "\r\n";
 
-// A blank, the name, "=" and the value between the quote it does not hold (see
-// AttributeQuote). A value that holds both has that quote written inside as a
+// Appends a blank, the name, "=" and the value between the quote it does not hold
+// (see AttributeQuote). A value that holds both has that quote written inside as a
 // reference, which HTML decodes; with escape, "&", "<" and ">" are escaped too.
-std::string HtmlAttribute(std::string_view name, std::string_view value, bool escape)
+void AppendHtmlAttribute(TqelXMLParser2& output, std::string_view name, std::string_view value, bool escape)
 {
     const char quote = AttributeQuote(value);
+    const std::string_view quoteText(&quote, 1);
     const std::string_view reference = quote == '"' ? "&quot;" : "&#39;";
-    std::string text = " ";
-    text += name;
-    text += '=';
-    text += quote;
+    output.AppendOutput(" ");
+    output.AppendOutput(name);
+    output.AppendOutput("=");
+    output.AppendOutput(quoteText);
     if (escape) {
         std::string escaped;
         AppendEscaped(escaped, value, 0, false);
-        text += ReplaceAll(escaped, std::string_view(&quote, 1), reference);
-    } else
-        text += ReplaceAll(value, std::string_view(&quote, 1), reference);
-    text += quote;
-    return text;
+        output.AppendOutput(ReplaceAll(escaped, quoteText, reference));
+    } else if (value.find(quote) != std::string_view::npos)
+        output.AppendOutput(ReplaceAll(value, quoteText, reference));
+    else
+        output.AppendOutput(value);
+    output.AppendOutput(quoteText);
+}
+
+// Appends a line break and the indentation of level (two blanks a level).
+void AppendLineIndent(TqelXMLParser2& output, int level)
+{
+    static constexpr std::string_view blanks = "                                                                ";
+    output.AppendOutput(LineBreak);
+    for (auto count = 2 * static_cast<std::size_t>(std::max(level, 0)); count > 0;) {
+        const std::size_t part = std::min(count, blanks.size());
+        output.AppendOutput(blanks.substr(0, part));
+        count -= part;
+    }
 }
 
 }  // namespace
 
-void TqelXMLParser2::EvaluateFor(const std::string& expression, TqelXMLNode2* context, Variant& result)
+void EvaluateCompiled(TqelXPathParser2& parser, TqelXMLNode2* context, Variant& result)
 {
-    TqelXPathExpression2& compiled = *GetXPathParser(expression).Expression;
+    TqelXPathExpression2& compiled = *parser.Expression;
     compiled.SetNode(context);
     compiled.Evaluate(result);
+}
+
+void TqelXMLParser2::EvaluateFor(const std::string& expression, TqelXMLNode2* context, Variant& result)
+{
+    EvaluateCompiled(GetXPathParser(expression), context, result);
+}
+
+void TqelXMLParser2::EvaluateAttribute(const std::string& value, TqelXMLNode2* context, Variant& result)
+{
+    auto [entry, added] = FAttributeExpressions.try_emplace(&value, nullptr);
+    if (added) entry->second = &GetXPathParser(value);
+    EvaluateCompiled(*entry->second, context, result);
 }
 
 void TqelXMLParser2::ProcessNode(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList& templates)
 {
     TTransformDepthGuard depth(*this);
-    const std::string indent(2 * static_cast<std::size_t>(std::max(IndentLevel, 0)), ' ');
-    std::string name;
+    const int level = IndentLevel;
+    std::string computedName;
+    std::string_view name = node->Name;
     bool literal = false;
     if (node->Name == "xsl:element") {
-        name = node->GetAttribute("name");
-        if (name.empty()) return;
-        if (name.front() == '{') {
-            if (name.size() < 2 || name.back() != '}') return;
+        computedName = node->GetAttribute("name");
+        if (computedName.empty()) return;
+        if (computedName.front() == '{') {
+            if (computedName.size() < 2 || computedName.back() != '}') return;
             Variant value;
-            EvaluateFor(name.substr(1, name.size() - 2), context, value);
+            EvaluateFor(computedName.substr(1, computedName.size() - 2), context, value);
             if (value.IsNull()) return;
-            name = value.ToText();
+            computedName = value.ToText();
         }
+        name = computedName;
     } else if (node->Prefix == "xsl") {
         ExecuteInstruction(node, context, templates);
         return;
-    } else {
-        name = node->Name;
+    } else
         literal = true;
-    }
 
-    AppendOutput(std::string(LineBreak) + indent + "<" + name);
-    if (literal && node->Attributes.Count() > 0) {
-        std::string attributes;
+    AppendLineIndent(*this, level);
+    AppendOutput("<");
+    AppendOutput(name);
+    if (literal)
         for (const auto& attribute : node->Attributes)
-            attributes += HtmlAttribute(attribute->Name, attribute->Value, FEscapeLiterals);
-        AppendOutput(attributes);
-    }
+            AppendHtmlAttribute(*this, attribute->Name, attribute->Value, FEscapeLiterals);
     const bool hasChildren = node->Children.Count() > 0;
     if (!hasChildren && node->Text.empty()) {
         AppendOutput("/>");
@@ -107,21 +132,32 @@ void TqelXMLParser2::ProcessNode(TqelXMLNode2* node, TqelXMLNode2* context, cons
     std::string pending = ">";
     if (FEscapeLiterals)
         AppendEscaped(pending, node->Text, 0, false);
+    else if (node->NeedsCData)
+        pending = "><![CDATA[" + node->Text + "]]>";
     else
-        pending = node->NeedsCData ? "><![CDATA[" + node->Text + "]]>" : ">" + node->Text;
+        pending += node->Text;
+    bool pendingWritten = false;
+    auto writePending = [&] {
+        if (!pendingWritten) AppendOutput(pending);
+        pendingWritten = true;
+    };
     if (!hasChildren) {
-        AppendOutput(pending + "</" + name + ">");
+        writePending();
+        AppendOutput("</");
+        AppendOutput(name);
+        AppendOutput(">");
         return;
     }
     ++IndentLevel;
     for (const auto& child : node->Children) {
-        if (child->Name != "xsl:attribute" && !pending.empty()) {
-            AppendOutput(pending);
-            pending.clear();
-        }
+        if (child->Name != "xsl:attribute") writePending();
         ProcessNode(child.get(), context, templates);
     }
-    AppendOutput(pending + std::string(LineBreak) + indent + "</" + name + ">");
+    writePending();
+    AppendLineIndent(*this, level);
+    AppendOutput("</");
+    AppendOutput(name);
+    AppendOutput(">");
     --IndentLevel;
 }
 
@@ -146,7 +182,7 @@ void TqelXMLParser2::ExecuteInstruction(TqelXMLNode2* node, TqelXMLNode2* contex
     }
 }
 
-bool TqelXMLParser2::ValueOfText(const TqelXMLNode2* node, TqelXMLNode2* context, std::string& text)
+bool TqelXMLParser2::ValueOfText(const TqelXMLNode2* node, TqelXMLNode2* context, Variant& value, std::string_view& text)
 {
     const std::string& select = node->GetAttribute("select");
     if (select.empty()) return false;
@@ -154,17 +190,18 @@ bool TqelXMLParser2::ValueOfText(const TqelXMLNode2* node, TqelXMLNode2* context
         text = context->Text;
         return true;
     }
-    Variant value;
-    EvaluateFor(select, context, value);
+    EvaluateAttribute(select, context, value);
     if (value.IsNull()) return false;
-    text = value.ToText();
+    if (value.Kind() != vkText) value = Variant::FromText(value.ToText());
+    text = value.TextValue();
     return true;
 }
 
 void TqelXMLParser2::XslValueOf(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList&)
 {
-    std::string text;
-    if (ValueOfText(node, context, text)) AppendOutputText(text, FEscapeValues);
+    Variant value;
+    std::string_view text;
+    if (ValueOfText(node, context, value, text)) AppendOutputText(text, FEscapeValues);
 }
 
 void TqelXMLParser2::AppendOutputText(std::string_view text, bool escape)
@@ -180,7 +217,7 @@ void TqelXMLParser2::XslIf(TqelXMLNode2* node, TqelXMLNode2* context, const Tqel
     const std::string& test = node->GetAttribute("test");
     if (test.empty() || node->Children.Count() == 0) return;
     Variant value;
-    EvaluateFor(test, context, value);
+    EvaluateAttribute(test, context, value);
     if (!value.ToBoolean()) return;
     for (const auto& child : node->Children) ProcessNode(child.get(), context, templates);
 }
@@ -199,7 +236,7 @@ void TqelXMLParser2::XslChoose(TqelXMLNode2* node, TqelXMLNode2* context, const 
         const std::string& test = branch->GetAttribute("test");
         if (test.empty() || branch->Children.Count() == 0) continue;
         Variant value;
-        EvaluateFor(test, context, value);
+        EvaluateAttribute(test, context, value);
         if (value.ToBoolean()) {
             runChildren(branch.get());
             return;
@@ -221,17 +258,20 @@ void TqelXMLParser2::XslForEach(TqelXMLNode2* node, TqelXMLNode2* context, const
 
 void TqelXMLParser2::XslAttribute(TqelXMLNode2* node, TqelXMLNode2* context, const TqelNodeRefList&)
 {
-    std::string value;
     if (node->Children.Count() == 0)
-        AppendOutput(HtmlAttribute(node->GetAttribute("name"), node->Text, FEscapeLiterals));
+        AppendHtmlAttribute(*this, node->GetAttribute("name"), node->Text, FEscapeLiterals);
     else if (node->Children[0]->Name == "xsl:value-of") {
-        ValueOfText(node->Children[0], context, value);
-        AppendOutput(HtmlAttribute(node->GetAttribute("name"), value, FEscapeValues));
+        Variant value;
+        std::string_view text;
+        ValueOfText(node->Children[0], context, value, text);
+        AppendHtmlAttribute(*this, node->GetAttribute("name"), text, FEscapeValues);
     } else
-        AppendOutput(HtmlAttribute(node->GetAttribute("name"), value, false));
+        AppendHtmlAttribute(*this, node->GetAttribute("name"), {}, false);
 }
 
 void TqelXMLParser2::XslComment(TqelXMLNode2* node, TqelXMLNode2*, const TqelNodeRefList&)
 {
-    AppendOutput("<!--" + node->Text + "-->");
+    AppendOutput("<!--");
+    AppendOutput(node->Text);
+    AppendOutput("-->");
 }

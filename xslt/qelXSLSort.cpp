@@ -99,12 +99,14 @@ void TqelXMLParser2::SortNodes(TqelNodeRefList& list, const TqelXSLSortKeys& key
     }
 
     const std::size_t keyCount = keys.size();
+    std::vector<TqelXPathParser2*> compiled;
+    for (const TqelXSLSort& key : keys) compiled.push_back(&GetXPathParser(key.KeyExpression));
     std::vector<TKeyValue> values(list.size() * keyCount);  // element by element, key by key
     for (std::size_t e = 0; e < list.size(); ++e) {
         for (std::size_t k = 0; k < keyCount; ++k) {
             TKeyValue& value = values[e * keyCount + k];
             Variant result;
-            EvaluateFor(keys[k].KeyExpression, list[e], result);
+            EvaluateCompiled(*compiled[k], list[e], result);
             value.Text = result.IsNull() ? list[e]->Name : result.ToText();
             if (keys[k].Numeric) value.Number = StrToFloatOrZero(value.Text);
         }

@@ -2,43 +2,56 @@
 
 #include <algorithm>
 #include <optional>
-#include <unordered_set>
 #include <vector>
 
 #include "xpath/qelXPathParser2.h"
+#include "xslt/BooleanPattern.h"
 #include "xslt/qelXSLTransform.h"
 
 namespace {
 constexpr std::string_view LineBreak = "\r\n";
 
 // The elements a template's pattern selects from one context, kept while no text
-// of any document has changed since they were selected.
+// of any document has changed since they were selected. A pattern that gives a
+// Boolean at every element is tested at the element alone: the elements it would
+// select are those of the context's subtree where it holds, and every element
+// asked about lies in that subtree.
 class TMatchCache {
 public:
     explicit TMatchCache(std::size_t templates) : FEntries(templates) {}
 
-    // True when element is among the matches of template t (the element candidate)
-    // selected from context; selects them when there is no valid earlier selection.
+    // True when element, which lies in context's subtree, is among the matches of
+    // template t (the element candidate) selected from context; selects them when
+    // there is no valid earlier selection.
     bool Matches(TqelXMLParser2& stylesheet, TqelXMLNode2* context, std::size_t t, const TqelXMLNode2& candidate,
-                 const TqelXMLNode2* element)
+                 TqelXMLNode2* element)
     {
         std::optional<TEntry>& entry = FEntries[t];
+        if (entry && entry->Tested) return entry->Tested->Test(element);
         if (!entry || !entry->Reusable || entry->Revision != TextRevision()) {
+            const std::string& match = candidate.GetAttribute("match");
+            TqelXPathParser2& pattern = stylesheet.GetXPathParser(match);
+            entry.emplace();
+            if (GivesBooleanEverywhere(*pattern.Expression)) {
+                entry->Tested = &pattern;
+                return pattern.Test(element);
+            }
             TqelNodeRefList matches;
             const unsigned long long before = TextRevision();
-            context->SelectNodes(stylesheet, matches, false, candidate.GetAttribute("match"));
-            entry.emplace();
-            entry->Members.insert(matches.begin(), matches.end());
+            context->SelectNodes(stylesheet, matches, false, match);
+            entry->Members.assign(matches.begin(), matches.end());
+            std::sort(entry->Members.begin(), entry->Members.end());
             entry->Revision = TextRevision();
             // A pattern that itself changes texts is selected afresh every time.
             entry->Reusable = before == entry->Revision;
         }
-        return entry->Members.count(element) > 0;
+        return std::binary_search(entry->Members.begin(), entry->Members.end(), element);
     }
 
 private:
     struct TEntry {
-        std::unordered_set<const TqelXMLNode2*> Members;
+        TqelXPathParser2* Tested = nullptr;        // set when the pattern is tested element by element
+        std::vector<const TqelXMLNode2*> Members;  // by address
         unsigned long long Revision = 0;
         bool Reusable = false;
     };
@@ -74,6 +87,9 @@ void TqelXMLParser2::TransformNode(TqelXMLNode2* node, std::string& text)
     };
     text.clear();
     ResetOutput();
+    const std::size_t reserved = FLastOutputLength;
+    OutBuffer.reserve(reserved);
+    FAttributeExpressions.clear();
     const TqelXMLNode2* top = node;
     while (top && top->Parent) top = top->Parent;
     const auto* document = node && node->Document ? node->Document : dynamic_cast<const TqelXMLParser2*>(top);
@@ -82,11 +98,16 @@ void TqelXMLParser2::TransformNode(TqelXMLNode2* node, std::string& text)
     try {
         run();
     } catch (...) {
+        FAttributeExpressions.clear();
         std::string discarded;
         TakeOutput(discarded);  // the buffer is released; text stays empty
         throw;
     }
+    FAttributeExpressions.clear();
+    FLastOutputLength = OutLength;
     TakeOutput(text);
+    // A much shorter output than the last one gives back what it does not use.
+    if (reserved > text.size() + GrowBy) text.shrink_to_fit();
 }
 
 void TqelXMLParser2::XslApplyTemplates(TqelXMLNode2* instruction, TqelXMLNode2* context,

@@ -27,6 +27,9 @@ public:
 // the transformation with ETransformError.
 constexpr int MaxTransformDepth = 3000;
 
+// The compiled expression evaluated at context (Null when it fails).
+void EvaluateCompiled(TqelXPathParser2& parser, TqelXMLNode2* context, Variant& result);
+
 // The number the text holds, or 0 when it holds none.
 double StrToFloatOrZero(std::string_view text);
 // 0 when equal, 1 when a > b, -1 otherwise.

@@ -108,4 +108,21 @@ TEST(MatchReuse, AFailingPatternFailsAtTheSamePoint)
     EXPECT_EQ(processor.Variables, "n=1;m=0;limit=2;");
 }
 
+TEST(MatchReuse, PatternsFailingOnlyAtElementsNotSelected)
+{
+    // Each second pattern holds a value for every item but fails at the elements
+    // without "v" around them, so selecting it fails as a whole.
+    for (const char* pattern : {"@v = (@v = @v)", "not @v", "@v and (@v = @v)", "(@v = @v) or @v", "@v &gt; 0"}) {
+        const std::string stylesheet = Stylesheet("<xsl:template match=\"@kind = 'c'\"><c/></xsl:template>"
+                                                  "<xsl:template match=\"" + std::string(pattern) + "\"><v/></xsl:template>");
+        ExpectSameAsReference(stylesheet);
+        const TOutcome processor = Outcome(stylesheet, [](TqelXMLParser2& style, TqelXMLParser2& doc) {
+            std::string text;
+            doc.TransformWith(style, text);
+            return text;
+        });
+        EXPECT_EQ(processor.Output, "error: Invalid variant type conversion") << pattern;
+    }
+}
+
 }  // namespace
