@@ -56,6 +56,8 @@ using TAttributePairs = std::vector<std::pair<std::string_view, std::string_view
 // most pairs at once; only names whose bit is taken are compared with the others.
 bool DistinctNames(const TAttributePairs& pairs)
 {
+    // Beyond a few names the mask fills up; the hash table of ParseAttributes takes over.
+    if (pairs.size() > static_cast<std::size_t>(AttributeIndexThreshold)) return false;
     std::uint64_t seen = 0;
     for (std::size_t i = 0; i < pairs.size(); ++i) {
         const std::string_view name = pairs[i].first;
