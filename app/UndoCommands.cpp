@@ -35,9 +35,7 @@ std::unique_ptr<TqelXMLNode2> TakeContent(TqelXMLNode2& element)
     // so that content put back saves as it was read.
     content->SourceFlags = element.SourceFlags;
     content->SourceStart = element.SourceStart;
-    content->SourceContent = element.SourceContent;
-    content->SourceEndTag = element.SourceEndTag;
-    content->SourceDigest = element.SourceDigest;
+    if (element.SourceSpan) content->SourceSpan = std::make_unique<TqelSourceSpan>(*element.SourceSpan);
     for (const auto& attribute : element.Attributes) content->Attributes.Add(attribute->Clone());
     for (auto& child : element.Children.TakeAll()) content->AddChild(std::move(child));
     return content;
@@ -66,9 +64,7 @@ void SwapContent(TqelXMLNode2& a, TqelXMLNode2& b)
     std::swap(a.NeedsCData, b.NeedsCData);
     std::swap(a.SourceFlags, b.SourceFlags);
     std::swap(a.SourceStart, b.SourceStart);
-    std::swap(a.SourceContent, b.SourceContent);
-    std::swap(a.SourceEndTag, b.SourceEndTag);
-    std::swap(a.SourceDigest, b.SourceDigest);
+    std::swap(a.SourceSpan, b.SourceSpan);
     auto attributesOfA = a.Attributes.TakeAll();
     for (auto& attribute : b.Attributes.TakeAll()) a.Attributes.Add(std::move(attribute));
     for (auto& attribute : attributesOfA) b.Attributes.Add(std::move(attribute));

@@ -73,7 +73,7 @@ public:
 
 private:
     std::string FName;
-    std::string FPrefix;
+    TqelNamePrefix FPrefix;
 };
 
 // An element's text: the step holds the other text; typing into the same

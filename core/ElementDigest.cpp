@@ -56,7 +56,7 @@ bool HasSourceSpan(const TqelXMLParser2& document, const TqelXMLNode2& node)
 
 std::size_t SourceEnd(std::string_view source, const TqelXMLNode2& node)
 {
-    if (node.SourceFlags & SourceEmptyTag) return node.SourceContent;
-    const std::size_t gt = source.find('>', node.SourceEndTag);
+    if (node.SourceFlags & SourceEmptyTag) return node.SourceContent();
+    const std::size_t gt = source.find('>', node.SourceEndTag());
     return gt == std::string_view::npos ? source.size() : gt + 1;
 }

@@ -9,7 +9,7 @@ constexpr float MaxAmplification = 100.0f;
 constexpr unsigned long long AmplificationThreshold = 8ULL << 20;
 // expat copies what it is given into a buffer of its own: feeding the text in
 // pieces keeps that copy small however large the document is.
-constexpr std::size_t ChunkSize = std::size_t{1} << 20;
+constexpr std::size_t ChunkSize = std::size_t{256} << 10;
 }  // namespace
 
 TqelExpatParser MakeGuardedParser()

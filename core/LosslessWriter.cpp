@@ -109,11 +109,11 @@ private:
     void Enter(const TqelXMLNode2& node, std::string indent)
     {
         if (!HasSourceSpan(FDocument, node)) return StartLayout(node, std::move(indent));
-        if (ElementDigest(node) != node.SourceDigest || !ChildrenInPlace(node)) return StartChanged(node);
+        if (ElementDigest(node) != node.SourceDigest() || !ChildrenInPlace(node)) return StartChanged(node);
         if (node.Children.Count() == 0) return Copy(node.SourceStart, SourceEnd(FSource, node));
-        Copy(node.SourceStart, node.SourceContent);
+        Copy(node.SourceStart, node.SourceContent());
         FStack.emplace_back(&node, TKind::Unchanged);
-        FStack.back().Cursor = node.SourceContent;
+        FStack.back().Cursor = node.SourceContent();
     }
 
     void Step()
@@ -173,13 +173,13 @@ private:
                 return;
             }
             const std::size_t tail = frame.Cursor;
-            Gap(tail, node.SourceEndTag);
-            if (frame.Added && FSource.substr(tail, node.SourceEndTag - tail).find('\n') == std::string_view::npos) {
+            Gap(tail, node.SourceEndTag());
+            if (frame.Added && FSource.substr(tail, node.SourceEndTag() - tail).find('\n') == std::string_view::npos) {
                 Put(LineBreak());
                 Put(LineIndent(node.SourceStart));
             }
             if (frame.NameKept) {
-                Copy(node.SourceEndTag, SourceEnd(FSource, node));
+                Copy(node.SourceEndTag(), SourceEnd(FSource, node));
             } else {
                 Put("</");
                 PutName(node.Name);
@@ -209,7 +209,7 @@ private:
     bool InPlace(const TFrame& frame, const TqelXMLNode2& child) const
     {
         if (frame.WasEmpty || !HasSourceSpan(FDocument, child)) return false;
-        if (child.SourceStart < frame.Cursor || child.SourceStart >= frame.Node->SourceEndTag) return false;
+        if (child.SourceStart < frame.Cursor || child.SourceStart >= frame.Node->SourceEndTag()) return false;
         // Only deleted elements may stand between, each ending before child.
         std::size_t i = frame.Cursor;
         for (;;) {
@@ -224,13 +224,13 @@ private:
     // child rebuilt from new source text stands elsewhere).
     bool ChildrenInPlace(const TqelXMLNode2& node) const
     {
-        std::size_t after = node.SourceContent;
+        std::size_t after = node.SourceContent();
         for (const auto& child : node.Children) {
             if (FromEntity(*child)) continue;
             if (!HasSourceSpan(FDocument, *child) || child->SourceStart < after ||
-                child->SourceStart >= node.SourceEndTag)
+                child->SourceStart >= node.SourceEndTag())
                 return false;
-            after = child->SourceContent;
+            after = child->SourceContent();
         }
         return true;
     }
@@ -252,7 +252,7 @@ private:
 
     void StartChanged(const TqelXMLNode2& node)
     {
-        const std::size_t start = node.SourceStart, content = node.SourceContent;
+        const std::size_t start = node.SourceStart, content = node.SourceContent();
         const TqelRawStartTag tag = LexStartTag(FSource, start, content);
         TFrame frame{&node, TKind::Changed};
         frame.WasEmpty = (node.SourceFlags & SourceEmptyTag) != 0;
@@ -263,7 +263,7 @@ private:
         else
             WriteStartTag(node, tag, content, reopen);
 
-        const std::size_t runEnd = frame.WasEmpty ? content : FindStartTag(FSource, content, node.SourceEndTag);
+        const std::size_t runEnd = frame.WasEmpty ? content : FindStartTag(FSource, content, node.SourceEndTag());
         const std::string_view run = FSource.substr(content, runEnd - content);
         // The blanks that end the run stay to the children's part, so that a
         // deleted first child takes them along.
@@ -403,7 +403,7 @@ private:
     {
         for (const auto& child : node.Children)
             if (HasSourceSpan(FDocument, *child) && child->SourceStart < FState.TextLength &&
-                child->SourceStart > node.SourceStart && child->SourceStart < node.SourceEndTag)
+                child->SourceStart > node.SourceStart && child->SourceStart < node.SourceEndTag())
                 return LineIndent(child->SourceStart);
         return LineIndent(node.SourceStart) + IndentUnit();
     }

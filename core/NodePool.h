@@ -2,7 +2,7 @@
 // Storage for the small objects of the element tree (elements, attributes).
 //
 // Blocks of one size class are carved from large chunks and, once released, kept
-// on a free list of the releasing thread for the next object of that class. The
+// by the releasing thread for the next object of that class. The
 // chunks live as long as the process, so a block is valid memory whichever
 // document, thread or undo step it last belonged to: an element may be cut from
 // one document and pasted into another, or kept alive after its document was
@@ -15,7 +15,8 @@
 
 namespace NodePool {
 
-// A block of at least size bytes, aligned for any object; raises std::bad_alloc.
+// A block of at least size bytes, aligned for a pointer or a 64-bit integer (not
+// for long double or vector types); raises std::bad_alloc.
 void* Allocate(std::size_t size);
 // Gives back a block that Allocate returned for the same size.
 void Release(void* block, std::size_t size) noexcept;

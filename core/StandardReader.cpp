@@ -36,8 +36,9 @@ void FinishText(TReadState& s)
 {
     if (!s.CollectingText) return;
     s.CollectingText = false;
-    const std::string_view trimmed = TrimControls(s.Pending);
-    s.Current->SetText(trimmed.size() == s.Pending.size() ? std::move(s.Pending) : std::string(trimmed));
+    // A copy of the exact length: Pending keeps its buffer for the next text, and
+    // the element holds no more than its text needs.
+    s.Current->SetText(std::string(TrimControls(s.Pending)));
     s.Pending.clear();
 }
 
@@ -65,7 +66,7 @@ void XMLCALL OnStart(void* data, const XML_Char* name, const XML_Char** attribut
     if (at >= 0 && length >= 2 && static_cast<std::size_t>(at) < s.Text.size() && s.Text[static_cast<std::size_t>(at)] == '<') {
         element->SourceFlags = SourceHasSpan;
         element->SourceStart = static_cast<std::uint32_t>(s.Base + static_cast<std::size_t>(at));
-        element->SourceContent = static_cast<std::uint32_t>(s.Base + static_cast<std::size_t>(at) + static_cast<std::size_t>(length));
+        element->ForceSourceSpan().Content = static_cast<std::uint32_t>(s.Base + static_cast<std::size_t>(at) + static_cast<std::size_t>(length));
         if (s.Text[static_cast<std::size_t>(at) + static_cast<std::size_t>(length) - 2] == '/')
             element->SourceFlags |= SourceEmptyTag;
     }
@@ -81,11 +82,11 @@ void XMLCALL OnEnd(void* data, const XML_Char*)
     FinishText(s);
     s.Children.Close();
     if (element->SourceFlags & SourceEmptyTag) {
-        element->SourceEndTag = element->SourceContent;
+        element->ForceSourceSpan().EndTag = element->SourceContent();
     } else if (element->SourceFlags & SourceHasSpan) {
-        element->SourceEndTag = static_cast<std::uint32_t>(s.Base + static_cast<std::size_t>(XML_GetCurrentByteIndex(s.Parser)));
+        element->ForceSourceSpan().EndTag = static_cast<std::uint32_t>(s.Base + static_cast<std::size_t>(XML_GetCurrentByteIndex(s.Parser)));
     }
-    element->SourceDigest = ElementDigest(*element);
+    element->ForceSourceSpan().Digest = ElementDigest(*element);
     if (element == s.Target) {
         s.Current = nullptr;
         s.Done = true;
@@ -238,7 +239,6 @@ void TqelXMLParser2::ParseStandardFragment(TqelXMLNode2* node, std::string text)
     for (auto& child : built.Children.TakeAll()) node->AddChild(std::move(child));
     node->SourceFlags = built.SourceFlags;
     node->SourceStart = built.SourceStart;
-    node->SourceContent = built.SourceContent;
-    node->SourceEndTag = built.SourceEndTag;
-    node->SourceDigest = ElementDigest(*node);
+    node->SourceSpan = std::move(built.SourceSpan);
+    node->ForceSourceSpan().Digest = ElementDigest(*node);
 }

@@ -23,23 +23,38 @@ TqelXMLNode2* FindBelow(const TqelXMLNode2* root, bool deep, Test test)
 }
 }  // namespace
 
+// A document holds millions of elements: what an element weighs shows in the
+// memory of every large document.
+static_assert(sizeof(TqelXMLNode2) <= 16 * sizeof(void*), "an element outgrew its 128 bytes");
+
 TqelXMLNode2::~TqelXMLNode2()
 {
     Attributes.Clear();
+    if (Children.Count() == 0) return;
     // Tear the subtree down level by level: every element is destroyed after its
     // children were taken from it, so no destructor recurses.
-    auto pending = Children.TakeAll();
+    std::vector<std::unique_ptr<TqelXMLNode2>> pending;
+    Children.MoveAllTo(pending);
     while (!pending.empty()) {
         std::unique_ptr<TqelXMLNode2> node = std::move(pending.back());
         pending.pop_back();
-        for (auto& child : node->Children.TakeAll()) pending.push_back(std::move(child));
+        node->Children.MoveAllTo(pending);
     }
 }
 
+TqelSourceSpan& TqelXMLNode2::ForceSourceSpan()
+{
+    if (!SourceSpan) SourceSpan = std::make_unique<TqelSourceSpan>();
+    return *SourceSpan;
+}
+
+const std::string& TqelNamePrefix::EmptyText() { return ::EmptyText; }
+
 void TqelXMLNode2::SetName(std::string name)
 {
-    const auto colon = name.find(':');
-    if (colon != std::string::npos) Prefix = name.substr(0, colon);
+    // A plain loop: names are short, and find would call the library for each.
+    const auto colon = std::find(name.begin(), name.end(), ':');
+    if (colon != name.end()) Prefix = std::string_view(name.data(), static_cast<std::size_t>(colon - name.begin()));
     Name = std::move(name);
 }
 
@@ -171,7 +186,7 @@ TqelXMLNode2* TqelXMLNode2::FindAncestor(std::string_view name) const
 std::string TqelXMLNode2::GetNamespaceURI() const
 {
     if (Prefix.empty()) return {};
-    const std::string key = "xmlns:" + Prefix;
+    const std::string key = "xmlns:" + Prefix.Value();
     for (const TqelXMLNode2* p = this; p; p = p->Parent) {
         const std::string& value = p->GetAttribute(key);
         if (!value.empty()) return value;

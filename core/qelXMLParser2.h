@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -32,70 +33,134 @@ using TqelNodeRefList = std::vector<TqelXMLNode2*>;
 
 // An ordered, 0-based list that owns its items. Clear destroys every item in
 // index order; Delete hands the item back to the caller instead of destroying it.
+//
+// The list is one pointer: an empty list holds nothing, a filled one a pooled
+// block with its count and capacity in front of the items, so that the many
+// elements without attributes or children stay small.
 template <class T>
 class TqelXMLNodeList2 {
 public:
+    using TItem = std::unique_ptr<T>;
+
     TqelXMLNodeList2() = default;
     TqelXMLNodeList2(const TqelXMLNodeList2&) = delete;
     TqelXMLNodeList2& operator=(const TqelXMLNodeList2&) = delete;
     ~TqelXMLNodeList2() { Clear(); }
 
-    int Count() const { return static_cast<int>(FItems.size()); }
-    T* Items(int index) const { return FItems[static_cast<std::size_t>(index)].get(); }
+    int Count() const { return FBlock ? static_cast<int>(FBlock->Count) : 0; }
+    T* Items(int index) const { return Slots()[index].get(); }
     T* operator[](int index) const { return Items(index); }
-    T* First() const { return FItems.empty() ? nullptr : FItems.front().get(); }
-    T* Last() const { return FItems.empty() ? nullptr : FItems.back().get(); }
+    T* First() const { return Count() == 0 ? nullptr : Slots()[0].get(); }
+    T* Last() const { return Count() == 0 ? nullptr : Slots()[Count() - 1].get(); }
 
     // Appends the item; returns it.
     T* Add(std::unique_ptr<T> item)
     {
-        FItems.push_back(std::move(item));
-        return FItems.back().get();
+        const std::uint32_t count = FBlock ? FBlock->Count : 0;
+        if (!FBlock || count == FBlock->Capacity) Grow(count == 0 ? 1 : std::size_t{count} * 2);
+        TItem* slot = std::construct_at(Slots() + count, std::move(item));
+        ++FBlock->Count;
+        return slot->get();
     }
     // Inserts the item before position index (Count appends).
     T* Insert(int index, std::unique_ptr<T> item)
     {
-        auto it = FItems.insert(FItems.begin() + index, std::move(item));
-        return it->get();
+        const int count = Count();
+        if (index == count) return Add(std::move(item));
+        Add(std::move(Slots()[count - 1]));
+        TItem* entries = Slots();
+        for (int i = count - 1; i > index; --i) entries[i] = std::move(entries[i - 1]);
+        entries[index] = std::move(item);
+        return entries[index].get();
     }
     // Position of the item by identity, or -1.
     int IndexOf(const T* item) const
     {
-        for (std::size_t i = 0; i < FItems.size(); ++i)
-            if (FItems[i].get() == item) return static_cast<int>(i);
+        const int count = Count();
+        const TItem* entries = Slots();
+        for (int i = 0; i < count; ++i)
+            if (entries[i].get() == item) return i;
         return -1;
     }
     // Removes the entry at index and hands the item to the caller.
     std::unique_ptr<T> Delete(int index)
     {
-        auto item = std::move(FItems[static_cast<std::size_t>(index)]);
-        FItems.erase(FItems.begin() + index);
+        TItem* entries = Slots();
+        TItem item = std::move(entries[index]);
+        const int last = Count() - 1;
+        for (int i = index; i < last; ++i) entries[i] = std::move(entries[i + 1]);
+        std::destroy_at(entries + last);
+        --FBlock->Count;
         return item;
     }
     // Swaps two entries.
-    void Exchange(int a, int b) { std::swap(FItems[static_cast<std::size_t>(a)], FItems[static_cast<std::size_t>(b)]); }
+    void Exchange(int a, int b) { std::swap(Slots()[a], Slots()[b]); }
     // Destroys every item in index order and empties the list.
     void Clear()
     {
-        for (auto& item : FItems) item.reset();
-        FItems.clear();
+        if (!FBlock) return;
+        for (TItem& item : *this) item.reset();
+        Release();
     }
-    using TItems = std::vector<std::unique_ptr<T>, TqelPoolAllocator<std::unique_ptr<T>>>;
+    using TItems = std::vector<TItem, TqelPoolAllocator<TItem>>;
 
     // Empties the list, handing every item to the caller (in index order).
     TItems TakeAll()
     {
         TItems items;
-        items.swap(FItems);
+        MoveAllTo(items);
         return items;
     }
-    void Reserve(std::size_t n) { FItems.reserve(n); }
+    // Empties the list, appending every item (in index order) to items.
+    template <class Items>
+    void MoveAllTo(Items& items)
+    {
+        if (!FBlock) return;
+        for (TItem& item : *this) items.push_back(std::move(item));
+        Release();
+    }
+    void Reserve(std::size_t n)
+    {
+        if (n > (FBlock ? FBlock->Capacity : 0)) Grow(n);
+    }
 
-    auto begin() const { return FItems.begin(); }
-    auto end() const { return FItems.end(); }
+    TItem* begin() const { return Slots(); }
+    TItem* end() const { return Slots() + Count(); }
 
 private:
-    TItems FItems;
+    // The front of a block; the items follow it.
+    struct TBlock {
+        std::uint32_t Count;
+        std::uint32_t Capacity;
+    };
+    static_assert(sizeof(TBlock) % alignof(TItem) == 0);
+    static std::size_t BlockBytes(std::size_t capacity) { return sizeof(TBlock) + capacity * sizeof(TItem); }
+
+    TItem* Slots() const { return FBlock ? reinterpret_cast<TItem*>(FBlock + 1) : nullptr; }
+    // Moves the items into a block for capacity items.
+    void Grow(std::size_t capacity)
+    {
+        if (capacity > UINT32_MAX) throw std::length_error("list too long");
+        auto* block = static_cast<TBlock*>(NodePool::Allocate(BlockBytes(capacity)));
+        block->Count = 0;
+        block->Capacity = static_cast<std::uint32_t>(capacity);
+        if (FBlock) {
+            TItem* to = reinterpret_cast<TItem*>(block + 1);
+            for (TItem& item : *this) std::construct_at(to++, std::move(item));
+            block->Count = FBlock->Count;
+            Release();
+        }
+        FBlock = block;
+    }
+    // Gives the block back; its items must be empty.
+    void Release()
+    {
+        std::destroy(begin(), end());
+        NodePool::Release(FBlock, BlockBytes(FBlock->Capacity));
+        FBlock = nullptr;
+    }
+
+    TBlock* FBlock = nullptr;  // owned, with the items it holds
 };
 
 // One attribute of an element: its full name (prefix included) and its value.
@@ -119,6 +184,55 @@ public:
     static void operator delete(void* block, std::size_t size) noexcept { NodePool::Release(block, size); }
 };
 
+// The prefix of an element's name. Most elements have none, so an element holds
+// only a pointer, and a string is made when a prefix is set. Reads like a const
+// std::string.
+class TqelNamePrefix {
+public:
+    TqelNamePrefix() = default;
+    TqelNamePrefix(const TqelNamePrefix& other) { *this = other; }
+    TqelNamePrefix(TqelNamePrefix&&) noexcept = default;
+    TqelNamePrefix& operator=(const TqelNamePrefix& other) { return *this = other.Value(); }
+    TqelNamePrefix& operator=(TqelNamePrefix&&) noexcept = default;
+    // Sets the prefix ("" removes it).
+    TqelNamePrefix& operator=(std::string_view text)
+    {
+        if (text.empty())
+            FText.reset();
+        else if (FText)
+            FText->assign(text);
+        else
+            FText = std::make_unique<std::string>(text);
+        return *this;
+    }
+    TqelNamePrefix& operator=(const std::string& text) { return *this = std::string_view(text); }
+    TqelNamePrefix& operator=(const char* text) { return *this = std::string_view(text); }
+
+    // The prefix, or "" when there is none.
+    const std::string& Value() const { return FText ? *FText : EmptyText(); }
+    operator const std::string&() const { return Value(); }
+    bool empty() const { return !FText; }
+    std::size_t size() const { return Value().size(); }
+    std::size_t capacity() const { return FText ? FText->capacity() : 0; }
+    const char* c_str() const { return Value().c_str(); }
+    friend bool operator==(const TqelNamePrefix& a, std::string_view b) { return a.Value() == b; }
+
+private:
+    static const std::string& EmptyText();
+    std::unique_ptr<std::string> FText;  // owned; nullptr when there is no prefix
+};
+
+// What a standard reading records of an element besides where its start tag
+// begins: kept apart from the element, as a classic document has none of it.
+struct TqelSourceSpan {
+    std::uint32_t Content = 0;  // offset just past the start tag
+    std::uint32_t EndTag = 0;   // offset of "</", or of the content's end for an empty-element tag
+    std::uint64_t Digest = 0;   // digest of name, attributes, text and children as read
+
+    static void* operator new(std::size_t size) { return NodePool::Allocate(size); }
+    static void operator delete(void* block, std::size_t size) noexcept { NodePool::Release(block, size); }
+};
+
 using TqelXMLAttributeList2 = TqelXMLNodeList2<TqelXMLAttribute2>;
 using TqelXMLChildList2 = TqelXMLNodeList2<TqelXMLNode2>;
 
@@ -127,20 +241,27 @@ using TqelXMLChildList2 = TqelXMLNodeList2<TqelXMLNode2>;
 class TqelXMLNode2 {
 public:
     std::string Name;
-    std::string Prefix;
     std::string Text;
-    bool NeedsCData = false;
-    // Where a standard reading found the element in its document's text (byte
-    // offsets; zero for elements made otherwise). Cloning does not copy them.
-    std::uint8_t SourceFlags = 0;        // TqelSourceFlag bits
-    std::uint32_t SourceEndTag = 0;      // offset of "</", or of the content's end for an empty-element tag
-    TqelXMLParser2* Document = nullptr;  // not owned; set by the parser below the root only
     TqelXMLNode2* Parent = nullptr;      // not owned
     TqelXMLChildList2 Children;          // owned
     TqelXMLAttributeList2 Attributes;    // owned
+    TqelXMLParser2* Document = nullptr;  // not owned; set by the parser below the root only
+    TqelNamePrefix Prefix;
+    // Where a standard reading found the element in its document's text (byte
+    // offsets; zero for elements made otherwise). Cloning does not copy them.
     std::uint32_t SourceStart = 0;       // offset of the start tag's "<"
-    std::uint32_t SourceContent = 0;     // offset just past the start tag
-    std::uint64_t SourceDigest = 0;      // digest of name, attributes, text and children as read
+    std::uint8_t SourceFlags = 0;        // TqelSourceFlag bits
+    bool NeedsCData = false;
+    std::unique_ptr<TqelSourceSpan> SourceSpan;  // owned; the rest, made by a standard reading only
+
+    // Offset just past the start tag, or 0.
+    std::uint32_t SourceContent() const { return SourceSpan ? SourceSpan->Content : 0; }
+    // Offset of "</", or of the content's end for an empty-element tag; or 0.
+    std::uint32_t SourceEndTag() const { return SourceSpan ? SourceSpan->EndTag : 0; }
+    // Digest of name, attributes, text and children as read, or 0.
+    std::uint64_t SourceDigest() const { return SourceSpan ? SourceSpan->Digest : 0; }
+    // SourceSpan, made when there is none.
+    TqelSourceSpan& ForceSourceSpan();
 
     // Provided rather than defaulted, so that make_unique does not clear the whole
     // object before the member initialisers run.

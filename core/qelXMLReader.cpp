@@ -9,6 +9,7 @@
 //   element   := "<" name [" " attributes] ("/>" | ">" [text | cdata] content "</" anything ">")
 //   attribute := name "=" quote value quote           (no blank after "=")
 
+#include <cstdint>
 #include <stdexcept>
 #include <unordered_map>
 #include <utility>
@@ -35,6 +36,43 @@ constexpr std::string_view CDataEnd = "]]>";
 // Elements with many attributes look names up in a hash table while a tag is read,
 // so that a tag with a huge number of attributes reads in linear time.
 constexpr int AttributeIndexThreshold = 16;
+
+// The offset of the first c at or after from, or npos. Tags, texts and the blanks
+// between tags are mostly short: a plain loop over their first bytes is cheaper than
+// the library's call, which takes over for the rest.
+std::size_t Find(std::string_view s, char c, std::size_t from)
+{
+    constexpr std::size_t ShortRun = 24;
+    if (from >= s.size()) return std::string_view::npos;
+    const std::size_t stop = s.size() - from > ShortRun ? from + ShortRun : s.size();
+    for (std::size_t i = from; i < stop; ++i)
+        if (s[i] == c) return i;
+    return stop == s.size() ? std::string_view::npos : s.find(c, stop);
+}
+
+using TAttributePairs = std::vector<std::pair<std::string_view, std::string_view>>;
+
+// True when no two names of the pairs are equal. A mask of hashed names settles
+// most pairs at once; only names whose bit is taken are compared with the others.
+bool DistinctNames(const TAttributePairs& pairs)
+{
+    // Beyond a few names the mask fills up; the hash table of ParseAttributes takes over.
+    if (pairs.size() > static_cast<std::size_t>(AttributeIndexThreshold)) return false;
+    std::uint64_t seen = 0;
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        const std::string_view name = pairs[i].first;
+        std::uint64_t h = name.size();
+        if (!name.empty())
+            h = h * 0x9E3779B97F4A7C15ULL + static_cast<unsigned char>(name.front()) * 0x100 +
+                static_cast<unsigned char>(name[name.size() / 2]) * 0x10000 + static_cast<unsigned char>(name.back());
+        const std::uint64_t bit = std::uint64_t{1} << ((h * 0x9E3779B97F4A7C15ULL) >> 58);
+        if (seen & bit)
+            for (std::size_t j = 0; j < i; ++j)
+                if (pairs[j].first == name) return false;
+        seen |= bit;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -93,13 +131,13 @@ void TqelXMLParser2::ParseElement(TqelXMLNode2* cur, TqelXMLNode2* stop)
     TqelPendingChildren pending;
     try {
         for (;;) {
-            const std::size_t lt = source.find('<', static_cast<std::size_t>(Position - 1));
+            const std::size_t lt = Find(source, '<', static_cast<std::size_t>(Position - 1));
             if (lt == std::string_view::npos) {
                 Position = 0;
                 throw EScanError("Missing <");
             }
             Position = static_cast<std::ptrdiff_t>(lt) + 1;
-            const std::size_t gt = source.find('>', lt);
+            const std::size_t gt = Find(source, '>', lt);
             if (gt == std::string_view::npos) throw EScanError("Missing >");
             std::string_view tag = source.substr(lt + 1, gt - lt - 1);
             Position = static_cast<std::ptrdiff_t>(gt) + 2;
@@ -117,7 +155,7 @@ void TqelXMLParser2::ParseElement(TqelXMLNode2* cur, TqelXMLNode2* stop)
             if (empty) tag = Trim(tag.substr(0, tag.size() - 1));
             std::string_view name = tag;
             std::string_view attributes;
-            if (const std::size_t space = tag.find(' '); space != std::string_view::npos) {
+            if (const std::size_t space = Find(tag, ' ', 0); space != std::string_view::npos) {
                 name = tag.substr(0, space);
                 attributes = Trim(tag.substr(space + 1));
             }
@@ -149,13 +187,13 @@ void TqelXMLParser2::ParseAttributes(TqelXMLNode2* node, std::string_view text)
 {
     // The pairs are scanned first so that the list is allocated once; what was read
     // before an error is still stored, as the message shows the tree read so far.
-    thread_local std::vector<std::pair<std::string_view, std::string_view>> pairs;
+    thread_local TAttributePairs pairs;
     pairs.clear();
     const char* error = nullptr;
     std::string delimiterError;
     text = Trim(text);
     while (!text.empty()) {
-        const std::size_t eq = text.find('=');
+        const std::size_t eq = Find(text, '=', 0);
         if (eq == std::string_view::npos) {
             error = "missing = when parsing attributes";
             break;
@@ -165,7 +203,7 @@ void TqelXMLParser2::ParseAttributes(TqelXMLNode2* node, std::string_view text)
             error = "missing value delimiter when parsing attributes";
             break;
         }
-        const std::size_t close = text.find(delimiter, eq + 2);
+        const std::size_t close = Find(text, delimiter, eq + 2);
         if (close == std::string_view::npos) {
             delimiterError = std::string("Expected closing ") + delimiter + " when parsing attributes";
             error = delimiterError.c_str();
@@ -176,6 +214,13 @@ void TqelXMLParser2::ParseAttributes(TqelXMLNode2* node, std::string_view text)
     }
 
     node->Attributes.Reserve(static_cast<std::size_t>(node->Attributes.Count()) + pairs.size());
+    if (node->Attributes.Count() == 0 && DistinctNames(pairs)) {
+        // A new element: every pair is an attribute of its own, in order.
+        for (const auto& [name, value] : pairs)
+            node->Attributes.Add(std::make_unique<TqelXMLAttribute2>(std::string(name), std::string(value)));
+        if (error) throw EScanError(error);
+        return;
+    }
     std::unordered_map<std::string_view, int> index;  // filled once the element has many attributes
     for (const auto& [name, valueText] : pairs) {
         std::string value(valueText);
@@ -200,7 +245,7 @@ void TqelXMLParser2::ParseText(TqelXMLNode2* node)
 {
     const std::string_view source = Source;
     const auto from = static_cast<std::size_t>(Position - 1);
-    const std::size_t lt = source.find('<', from);
+    const std::size_t lt = Find(source, '<', from);
     if (lt == std::string_view::npos) throw EScanError("Expected < when parsing text");
     if (source.substr(lt, CDataStart.size()) != CDataStart) {
         node->SetText(std::string(Trim(source.substr(from, lt - from))));

@@ -158,4 +158,21 @@ TEST(NodeList, DeleteHandsTheItemBack)
     EXPECT_EQ(root.Children.Count(), 0);
 }
 
+// The items sit in one block that moves as the list grows: positions hold across
+// inserts, deletes and exchanges on either side of a move.
+TEST(NodeList, PositionsHoldWhileTheListGrows)
+{
+    TqelXMLNode2 root;
+    for (const char* name : {"b", "d", "e"}) root.AddChild(Element(name));
+    root.Children.Insert(0, Element("a"));
+    root.Children.Insert(2, Element("c"));  // moves the items to a larger block
+    root.Children.Insert(5, Element("f"));  // at Count: appends
+    root.Children.Exchange(0, 5);
+    EXPECT_EQ(root.Children.Delete(1)->Name, "b");
+    std::string names;
+    for (const auto& child : root.Children) names += child->Name;
+    EXPECT_EQ(names, "fcdea");
+    EXPECT_EQ(root.Children.Last()->Name, "a");
+}
+
 }  // namespace
