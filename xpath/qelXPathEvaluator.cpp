@@ -219,7 +219,7 @@ void TqelXPathExpression2::PushOperand(TTokenOp op)
         PushSlot().SetInteger(node ? node->Children.Count() : 0);
         break;
     case opNamespace:
-        PushSlot().SetBorrowedText(node ? std::string_view(node->Prefix) : "");
+        PushSlot().SetBorrowedText(node ? std::string_view(node->Prefix.Value()) : "");
         break;
     case opBaseName: {
         const std::string_view name = node ? std::string_view(node->Name) : "";
