@@ -223,10 +223,8 @@ int main(int argc, char** argv)
     // itself the C library hands large freed blocks back to the system, and how
     // often it does so depends on what ran before: a row could then measure page
     // faults (expensive on a virtual machine) rather than the parser, and change
-    // with the order of the rows. 32 MB is the largest threshold the C library
-    // accepts (it refuses a larger one and keeps its own); blocks above it are
-    // still mapped afresh each time.
-    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    // with the order of the rows.
+    mallopt(M_MMAP_THRESHOLD, 1 << 30);
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
     RegisterAll();
     brindle::bench::RegisterTransformBenchmarks();
