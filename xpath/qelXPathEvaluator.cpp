@@ -73,11 +73,7 @@ void TqelXPathExpression2::Evaluate(Variant& result)
     if (Postfix.empty()) return;
     StackCount = 0;
     try {
-        const std::size_t count = Postfix.size();
-        if (FOps.size() != count) {
-            FOps.clear();
-            for (const auto& token : Postfix) FOps.push_back(token->Op);
-        }
+        const std::size_t count = FOps.size();
         const TTokenOp* ops = FOps.data();
         for (CurrentIndex = 0; CurrentIndex < count; ++CurrentIndex) Execute(ops[CurrentIndex]);
         // The top value, as Pop gives it, without a temporary.

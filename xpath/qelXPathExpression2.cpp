@@ -54,6 +54,15 @@ void TqelXPathExpression2::DefaultGetAttribute(TqelXPathExpression2&, const std:
 
 bool TqelXPathExpression2::Compile()
 {
+    const bool balanced = CompileTokens();
+    FOps.clear();
+    FOps.reserve(Postfix.size());
+    for (const auto& token : Postfix) FOps.push_back(token->Op);
+    return balanced;
+}
+
+bool TqelXPathExpression2::CompileTokens()
+{
     auto moveTopToPostfix = [this] {
         Postfix.push_back(std::move(OperatorStack.back()));
         OperatorStack.pop_back();

@@ -80,10 +80,12 @@ private:
         }
     };
 
-    // The operation of each token of Postfix, made on the first evaluation after a
-    // compilation, so that the evaluation loop reads one array.
+    // The operation of each token of Postfix, made by Compile, so that the
+    // evaluation loop reads one array.
     std::vector<TTokenOp> FOps;
 
+    // Compile's work on Postfix and OperatorStack, without the array of operations.
+    bool CompileTokens();
     const TToken& CurrentToken() const { return *Postfix[CurrentIndex]; }
     // The slot a push fills, counted as pushed; raises EExpressionError when the stack is full.
     Variant& PushSlot();
