@@ -219,13 +219,14 @@ void RegisterAll()
 
 int main(int argc, char** argv)
 {
-    // Freed heap memory at the top of the heap stays with the process, for every
-    // library alike, so that fewer rows measure page faults (expensive on a
-    // virtual machine) rather than the parser. Blocks above the C library's mmap
-    // threshold (which adapts up to 32 MB) are still mapped afresh each time; a
-    // fixed 32 MB threshold made the window's rows, which hold several copies of
-    // a 50 MB document, several times slower.
+    // Freed heap memory stays with the process, for every library alike, so that
+    // the rows measure the libraries rather than page faults, which cost about
+    // 14 us each on a virtual machine. Without a fixed mmap threshold, every block
+    // above 128 KB (a query's node sets, a copy's text, a transformation's output)
+    // would be mapped and faulted in afresh on every run; blocks above 32 MB, the
+    // most the C library allows, still are.
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
     RegisterAll();
     brindle::bench::RegisterTransformBenchmarks();
     benchmark::Initialize(&argc, argv);
