@@ -72,10 +72,18 @@ void TqelXPathExpression2::Evaluate(Variant& result)
     result.SetNull();
     if (Postfix.empty()) return;
     StackCount = 0;
+    FOwnAttributes = ReadsOwnAttributes();
     try {
-        const std::size_t count = FOps.size();
-        const TTokenOp* ops = FOps.data();
-        for (CurrentIndex = 0; CurrentIndex < count; ++CurrentIndex) Execute(ops[CurrentIndex]);
+        const std::size_t count = FSteps.size();
+        const TStep* steps = FSteps.data();
+        for (CurrentIndex = 0; CurrentIndex < count; ++CurrentIndex) {
+            const TStep& step = steps[CurrentIndex];
+            if (step.Logic != TTokenOp{} && LeavesOut(step))
+                CurrentIndex = step.LogicIndex;  // the operator leaves the top value as it is
+            else
+                Execute(step.Op);
+        }
+        FOwnAttributes = false;
         // The top value, as Pop gives it, without a temporary.
         if (StackCount == 0) return;
         --StackCount;
@@ -83,8 +91,20 @@ void TqelXPathExpression2::Evaluate(Variant& result)
         result.Own();
     } catch (...) {
         // Every failure inside the program, whatever raised it, makes the result Null.
+        FOwnAttributes = false;
         result.SetNull();
     }
+}
+
+bool TqelXPathExpression2::LeavesOut(const TStep& step) const
+{
+    // A Boolean False decides "and", True decides "or", when the right operand
+    // gives a Boolean: that needs the attributes read from the element, and room
+    // on the stack, as running it would overflow otherwise.
+    if (StackCount == 0 || StackCount + step.Depth > StackSize) return false;
+    if (step.ReadsAttributes && !FOwnAttributes) return false;
+    const Variant& top = Stack[static_cast<std::size_t>(StackCount) - 1];
+    return top.Kind() == vkBoolean && top.BooleanValue() == (step.Logic == opOr);
 }
 
 void TqelXPathExpression2::Execute(TTokenOp op)
@@ -192,7 +212,7 @@ void TqelXPathExpression2::PushOperand(TTokenOp op)
         if (!ApplyLiteral(token.Value)) PushSlot() = token.Value;
         break;
     case opAttribute: {
-        if (ReadsOwnAttributes()) {
+        if (FOwnAttributes) {
             PushSlot().SetBorrowedText(node != nullptr ? std::string_view(node->GetAttribute(token.Text)) : "");
             break;
         }
@@ -301,8 +321,8 @@ void ApplyBinary(TTokenOp op, const Variant& left, const Variant& right, Variant
 bool TqelXPathExpression2::ApplyLiteral(const Variant& literal)
 {
     const std::size_t next = CurrentIndex + 1;
-    if (next >= FOps.size() || StackCount == 0 || StackCount >= StackSize) return false;
-    const TTokenOp op = FOps[next];
+    if (next >= FSteps.size() || StackCount == 0 || StackCount >= StackSize) return false;
+    const TTokenOp op = FSteps[next].Op;
     if (op < opEQ || op > opIn || op == opNot) return false;
     // As the push and the operator would leave it: both operands are off the stack
     // while the operator runs, its result replaces the left one.

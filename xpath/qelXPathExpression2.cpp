@@ -17,6 +17,7 @@
 #include "xpath/qelXPathExpression2.h"
 
 #include "core/qelXMLParser2.h"
+#include "xpath/ShortCircuit.h"
 
 TqelXPathExpression2::TqelXPathExpression2() : OnGetAttribute(TElementAttributeReader{this}) {}
 
@@ -30,7 +31,7 @@ void TqelXPathExpression2::Clear()
     Tokens.clear();
     Postfix.clear();
     OperatorStack.clear();
-    FOps.clear();
+    FSteps.clear();
 }
 
 bool TqelXPathExpression2::SetExpression(std::string_view text)
@@ -55,9 +56,19 @@ void TqelXPathExpression2::DefaultGetAttribute(TqelXPathExpression2&, const std:
 bool TqelXPathExpression2::Compile()
 {
     const bool balanced = CompileTokens();
-    FOps.clear();
-    FOps.reserve(Postfix.size());
-    for (const auto& token : Postfix) FOps.push_back(token->Op);
+    FSteps.clear();
+    FSteps.reserve(Postfix.size());
+    for (const auto& token : Postfix) FSteps.push_back({token->Op});
+    for (const TShortCircuit& circuit : FindShortCircuits(Postfix)) {
+        TStep& step = FSteps[circuit.First];
+        // One right operand starts at a position at most; a deeper one than the
+        // stack holds runs and overflows as it would.
+        if (step.Logic != TTokenOp{} || circuit.Depth > StackSize) continue;
+        step.Logic = Postfix[circuit.Logic]->Op;
+        step.ReadsAttributes = circuit.ReadsAttributes;
+        step.Depth = static_cast<std::uint8_t>(circuit.Depth);
+        step.LogicIndex = static_cast<std::uint32_t>(circuit.Logic);
+    }
     return balanced;
 }
 

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -81,8 +82,18 @@ private:
     };
 
     // The operation of each token of Postfix, made by Compile, so that the
-    // evaluation loop reads one array.
-    std::vector<TTokenOp> FOps;
+    // evaluation loop reads one array; where the right operand of an "and" or "or"
+    // that may be left out starts (see ShortCircuit.h), also that operator.
+    struct TStep {
+        TTokenOp Op{};
+        TTokenOp Logic{};  // opAnd, opOr, or nothing to leave out here
+        bool ReadsAttributes = false;
+        std::uint8_t Depth = 0;  // the most values the right operand holds on the stack at once
+        std::uint32_t LogicIndex = 0;
+    };
+    std::vector<TStep> FSteps;
+    // Set while Evaluate runs when attribute references read the context element.
+    bool FOwnAttributes = false;
 
     // Compile's work on Postfix and OperatorStack, without the array of operations.
     bool CompileTokens();
@@ -90,6 +101,9 @@ private:
     // The slot a push fills, counted as pushed; raises EExpressionError when the stack is full.
     Variant& PushSlot();
     bool ReadsOwnAttributes() const;
+    // True when the right operand starting at step gives the same result as the
+    // value on top of the stack: that value decides its "and" or "or" alone.
+    bool LeavesOut(const TStep& step) const;
     void PushOperand(TTokenOp op);
     // Applies the binary operator that follows the literal being executed to the top
     // value and the literal, as pushing the literal and running the operator would,

@@ -70,12 +70,6 @@ void QuickSortPositions(int left, int right, Compare& compare, Exchange& exchang
     } while (left < right);
 }
 
-// The value of one key for one element, as the comparison reads it.
-struct TKeyValue {
-    std::string Text;
-    double Number = 0;
-};
-
 }  // namespace
 
 void TqelXMLParser2::SortNodes(TqelNodeRefList& list, const TqelXSLSortKeys& keys)
@@ -98,35 +92,56 @@ void TqelXMLParser2::SortNodes(TqelNodeRefList& list, const TqelXSLSortKeys& key
         return;
     }
 
+    // Each key is evaluated once per element and kept as the comparison reads it:
+    // a number for a numeric key, a text for any other. An element's numbers and
+    // texts are rows of their own arrays, exchanged with the element, so that a
+    // sort by numbers alone moves no text.
     const std::size_t keyCount = keys.size();
     std::vector<TqelXPathParser2*> compiled;
-    for (const TqelXSLSort& key : keys) compiled.push_back(&GetXPathParser(key.KeyExpression));
-    std::vector<TKeyValue> values(list.size() * keyCount);  // element by element, key by key
+    std::vector<std::size_t> column;  // of each key in its row
+    std::size_t numberCount = 0;
+    std::size_t textCount = 0;
+    for (const TqelXSLSort& key : keys) {
+        compiled.push_back(&GetXPathParser(key.KeyExpression));
+        column.push_back(key.Numeric ? numberCount++ : textCount++);
+    }
+    std::vector<double> numbers(list.size() * numberCount);
+    std::vector<std::string> texts(list.size() * textCount);
     for (std::size_t e = 0; e < list.size(); ++e) {
         for (std::size_t k = 0; k < keyCount; ++k) {
-            TKeyValue& value = values[e * keyCount + k];
             Variant result;
             EvaluateCompiled(*compiled[k], list[e], result);
-            value.Text = result.IsNull() ? list[e]->Name : result.ToText();
-            if (keys[k].Numeric) value.Number = StrToFloatOrZero(value.Text);
+            std::string text = result.IsNull() ? list[e]->Name : result.ToText();
+            if (keys[k].Numeric)
+                numbers[e * numberCount + column[k]] = StrToFloatOrZero(text);
+            else
+                texts[e * textCount + column[k]] = std::move(text);
         }
     }
     auto compare = [&](int i, int j) {
+        const auto first = static_cast<std::size_t>(i);
+        const auto second = static_cast<std::size_t>(j);
         for (std::size_t k = 0; k < keyCount; ++k) {
-            const TKeyValue& a = values[static_cast<std::size_t>(i) * keyCount + k];
-            const TKeyValue& b = values[static_cast<std::size_t>(j) * keyCount + k];
-            const TKeyValue& first = keys[k].Ascending ? a : b;
-            const TKeyValue& second = keys[k].Ascending ? b : a;
-            const int result = keys[k].Numeric ? CompareFloat(first.Number, second.Number) : CollateText(first.Text, second.Text);
+            const std::size_t a = keys[k].Ascending ? first : second;
+            const std::size_t b = keys[k].Ascending ? second : first;
+            const std::size_t c = column[k];
+            const int result = keys[k].Numeric
+                                   ? CompareFloat(numbers[a * numberCount + c], numbers[b * numberCount + c])
+                                   : CollateText(texts[a * textCount + c], texts[b * textCount + c]);
             if (result != 0) return result;
         }
         return 0;
     };
+    auto exchangeRows = [](auto& rows, std::size_t width, int i, int j) {
+        const auto row = [&rows, width](int e) {
+            return rows.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(e) * width);
+        };
+        std::swap_ranges(row(i), row(i + 1), row(j));
+    };
     auto exchange = [&](int i, int j) {
         exchangeNodes(i, j);
-        std::swap_ranges(values.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(i) * keyCount),
-                         values.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(i + 1) * keyCount),
-                         values.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(j) * keyCount));
+        exchangeRows(numbers, numberCount, i, j);
+        exchangeRows(texts, textCount, i, j);
     };
     QuickSortPositions(0, last, compare, exchange);
 }

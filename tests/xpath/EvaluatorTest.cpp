@@ -183,6 +183,36 @@ TEST(Evaluator, InTestsCommaLists)
                  {"'a' in", "Null", ""}});
 }
 
+// A left operand that decides "and" or "or" gives the same value as running the
+// right one would: Null where the right one fails or is no Boolean, and the
+// attribute hook still runs.
+TEST_F(EvaluatorTest, DecidedLogicGivesWhatTheRightOperandWouldHaveGiven)
+{
+    std::string overflow;
+    for (int i = 0; i < 99; ++i) overflow += "'a' ";
+    CheckValues({{"1 = 2 and childcount > 1", "Boolean", "False"},
+                 {"@id = '3' or name = 'x' and value = ''", "Boolean", "True"},
+                 {"1 = 2 and @missing = 3", "Null", ""},
+                 {"1 = 2 and 6", "Integer", "0"},
+                 {"1 = 2 and not 0", "Integer", "0"}},
+                Item);
+    CHECK_NULL_AT(Item, overflow + "1 = 2 and 1 = 1");  // the right operand overflows the stack
+
+    TqelXPathExpression2 expression;
+    expression.SetExpression("1 = 2 and @id = '3'");
+    expression.SetNode(Item);
+    int calls = 0;
+    expression.SetOnGetAttribute([&calls](TqelXPathExpression2&, const std::string&, Variant& value, bool& handled) {
+        ++calls;
+        value = Variant::FromText("3");
+        handled = true;
+    });
+    Variant result;
+    expression.Evaluate(result);
+    EXPECT_EQ(Describe(result), "Boolean: False");
+    EXPECT_EQ(calls, 1);
+}
+
 TEST_F(EvaluatorTest, AttributeHookDecidesWhatReferencesGive)
 {
     TqelXPathExpression2 expression;
