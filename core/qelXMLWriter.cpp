@@ -213,26 +213,31 @@ template <class T>
 
 // Elements are written in document order but may lie anywhere in memory, and
 // the loads of each follow a chain: the element, its lists of attributes and
-// children, then what those lists point to. Asking for a few siblings ahead, one
-// link of the chain per sibling, lets the loads arrive while the siblings before
-// them are written: the sibling at next + 2, the lists of the one at next + 1
-// (asked for one sibling earlier), the attributes and first children of the one
-// at next (whose lists were asked for then). Inlined, as the compiler drops a
-// call to a function that only prefetches, having no effect it can see.
+// children, then what those lists point to. Asking for siblings ahead, one link
+// of the chain at a time and two siblings apart, lets each load arrive while the
+// siblings before it are written: the sibling at next + 4, the lists of the one
+// at next + 2 (asked for two siblings earlier), the attributes of the one at next
+// (whose lists were asked for then). The children of the one at next are asked
+// for as far as this chain reads them before asking for them itself.
+//
+// Inlined, as the compiler drops a call to a function that only prefetches,
+// having no effect it can see.
+constexpr int SiblingsAhead = 4;
+constexpr int ListsAhead = 2;
+
 [[gnu::always_inline]] inline void PrefetchSiblings(const TqelXMLChildList2& siblings, int next)
 {
-    constexpr int FirstChildren = 3;
     const int count = siblings.Count();
-    if (next + 2 < count) PrefetchObject(siblings[next + 2]);
-    if (next + 1 < count) {
-        const TqelXMLNode2& sibling = *siblings[next + 1];
+    if (next + SiblingsAhead < count) PrefetchObject(siblings[next + SiblingsAhead]);
+    if (next + ListsAhead < count) {
+        const TqelXMLNode2& sibling = *siblings[next + ListsAhead];
         PrefetchItems(sibling.Attributes);
         PrefetchItems(sibling.Children);
     }
     if (next < count) {
         const TqelXMLNode2& sibling = *siblings[next];
         for (const auto& attribute : sibling.Attributes) PrefetchObject(attribute.get());
-        const int children = std::min(sibling.Children.Count(), FirstChildren);
+        const int children = std::min(sibling.Children.Count(), SiblingsAhead + 1);
         for (int i = 0; i < children; ++i) PrefetchObject(sibling.Children[i]);
     }
 }
@@ -324,12 +329,13 @@ void TqelXMLParser2::WriteNode(const TqelXMLNode2* node)
         }
     };
     const TqelXMLNode2* entering = node;
-    std::size_t lineFrom = LineBreak.size();  // none before the first element
+    int level = IndentLevel;  // of the next element entered; line holds its indentation
+    std::string_view line = LineIndentFor(level);
+    std::string_view lineBefore = line.substr(LineBreak.size());  // of the element entered: no break before the first
     for (;;) {
         if (entering) {
             const TqelXMLNode2& element = *entering;
             entering = nullptr;
-            const std::string_view line = LineIndentFor(IndentLevel).substr(lineFrom);
             const std::string_view name = element.Name;
             const std::string_view text = element.Text;
             const bool hasChildren = element.Children.Count() > 0;
@@ -338,7 +344,7 @@ void TqelXMLParser2::WriteNode(const TqelXMLNode2* node)
             const std::string_view open = empty ? "/>" : cdata ? "><![CDATA[" : ">";
             const std::string_view close = cdata ? "]]>" : "";
             const bool endTag = !hasChildren && !empty;
-            std::size_t length = line.size() + 1 + name.size() + open.size() + text.size() + close.size() +
+            std::size_t length = lineBefore.size() + 1 + name.size() + open.size() + text.size() + close.size() +
                                  (endTag ? name.size() + 3 : 0);
             // The attributes may lie anywhere in memory: asking for all of them
             // before reading any lets their loads overlap.
@@ -350,7 +356,7 @@ void TqelXMLParser2::WriteNode(const TqelXMLNode2* node)
                 length += added.Name.size() + added.Form.Length + 4;
             }
             room(length);
-            cursor = Put(cursor, line);
+            cursor = Put(cursor, lineBefore);
             cursor = Put(cursor, '<');
             cursor = Put(cursor, name);
             for (const TAttributeText& attribute : attributes) {
@@ -370,20 +376,19 @@ void TqelXMLParser2::WriteNode(const TqelXMLNode2* node)
                 cursor = Put(cursor, '>');
             }
             if (hasChildren) {
-                ++IndentLevel;
+                line = LineIndentFor(++level);
                 stack.push_back({&element, 0});
             }
         }
         if (stack.empty()) break;
         TFrame& top = stack.back();
         if (top.Next < top.Node->Children.Count()) {
-            lineFrom = 0;
+            lineBefore = line;
             entering = top.Node->Children[top.Next++];
             PrefetchSiblings(top.Node->Children, top.Next);
             continue;
         }
-        --IndentLevel;
-        const std::string_view line = LineIndentFor(IndentLevel);
+        line = LineIndentFor(--level);
         const std::string_view name = top.Node->Name;
         room(line.size() + name.size() + 3);
         cursor = Put(cursor, line);
