@@ -102,9 +102,10 @@ std::uint32_t HalfWord(const char* from)
 
 constexpr std::uint64_t EveryByte = 0x0101010101010101u;
 
-// Nonzero when a byte of word is an apostrophe or ">". A byte becomes zero when
-// it matches; subtracting one from each byte then borrows into its top bit,
-// which a byte without its own top bit set can only get that way.
+// Nonzero exactly when a byte of word is an apostrophe or ">". A byte becomes
+// zero when it matches; subtracting one from each byte sets the top bit of the
+// lowest zero byte, and of no byte when none is zero (the borrow may mark bytes
+// above the lowest zero one, which changes only which byte, never whether).
 std::uint64_t ApostropheOrCloser(std::uint64_t word)
 {
     const auto zeroByte = [](std::uint64_t w) { return (w - EveryByte) & ~w & (EveryByte * 0x80); };
