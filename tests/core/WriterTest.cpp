@@ -72,6 +72,28 @@ TEST(WriterFormat, IndentationStopsGrowingPastSixtyFourLevels)
     EXPECT_EQ(Signature(*Parsed(written)), Signature(*doc));
 }
 
+// Values are searched for an apostrophe or ">" several characters at a time:
+// one is found at every place in values of every length.
+TEST(WriterFormat, QuotesAndReferencesHoldForValuesOfEveryLength)
+{
+    for (std::size_t length = 0; length <= 40; ++length) {
+        const std::string plain(length, 'a');
+        TqelXMLParser2 doc;
+        doc.SetName("e");
+        doc.SetAttribute("v", plain);
+        EXPECT_EQ(doc.GetXMLText(), Decl + "<e v='" + plain + "'/>") << length;
+        for (std::size_t at = 0; at < length; ++at) {
+            std::string value = plain;
+            value[at] = '\'';
+            doc.SetAttribute("v", value);
+            EXPECT_EQ(doc.GetXMLText(), Decl + "<e v=\"" + value + "\"/>") << length << " " << at;
+            value[at] = '>';
+            doc.SetAttribute("v", value);
+            EXPECT_EQ(doc.GetXMLText(), Decl + "<e v='" + value.replace(at, 1, "&gt;") + "'/>") << length << " " << at;
+        }
+    }
+}
+
 TEST(WriterBuffer, GrowsByGrowByOrByTheWholePiece)
 {
     TqelXMLParser2 doc;
