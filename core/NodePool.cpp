@@ -1,8 +1,7 @@
 #include "core/NodePool.h"
 
+#include <atomic>
 #include <cstdint>
-#include <cstring>
-#include <mutex>
 #include <new>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -20,68 +19,101 @@ namespace {
 // largest alignment: an element or a list of three children wastes nothing.
 constexpr std::size_t Granule = alignof(std::uint64_t);
 static_assert(Granule >= alignof(void*));
-constexpr std::size_t ClassCount = 32;  // sizes up to 32 granules (256 bytes)
+constexpr std::size_t LargestBlock = 256;
+// Chunks are aligned to their size, so that a block finds its chunk's header by
+// masking its address.
 constexpr std::size_t ChunkSize = std::size_t{256} << 10;
+// Empty chunks a thread keeps for its next ones (4 MB), so that a tree destroyed
+// and read again does not go through the C library chunk by chunk.
+constexpr std::size_t KeptChunks = 16;
 
-struct TFreeBlock {
-    TFreeBlock* Next;  // not owned
+// While a thread carves blocks from a chunk, the chunk's count holds this bias
+// besides: it cannot reach zero before the thread has moved on and added the
+// number of blocks it carved.
+constexpr std::int64_t CarvingBias = std::int64_t{1} << 40;
+
+struct TChunkHeader {
+    // Blocks carved and not yet released (plus CarvingBias while the chunk is
+    // being carved). Any thread may release a block, so the count is atomic.
+    std::atomic<std::int64_t> Live;
 };
+constexpr std::size_t HeaderSize = (sizeof(TChunkHeader) + Granule - 1) / Granule * Granule;
 
-// What one thread holds of one size class: released blocks, and the unused rest
-// of the chunk it carves new blocks from.
+TChunkHeader* ChunkOf(const void* block)
+{
+    return reinterpret_cast<TChunkHeader*>(reinterpret_cast<std::uintptr_t>(block) & ~(ChunkSize - 1));
+}
+
+// What one thread holds: the chunk it carves from, the releases not yet counted
+// against their chunk, and a few empty chunks.
 //
-// Released blocks are kept as an array of addresses rather than a list threaded
-// through the blocks: a tree of millions of objects is released and built again
-// in cold memory, and taking a block from a list would wait for the block itself
-// to be read before the next one is known. From the array the addresses come
-// without touching the blocks, whose first writes then overlap. The list takes
-// only the blocks for which the array could not grow.
+// Releases are counted in runs: the blocks of a tree lie together, so destroying
+// one releases many blocks of the same chunk in a row, and the chunk's count
+// changes once per run rather than once per block. A release still pending only
+// delays the return of its chunk.
 //
 // The state has no destructor, so that objects destroyed after the thread's own
-// at exit still find it; like the chunks, the array lives as long as the process.
-struct TClassState {
-    void** Released = nullptr;   // owned array of blocks (the blocks are not owned)
-    std::size_t Count = 0;       // blocks in Released
-    std::size_t Capacity = 0;    // room in Released
-    TFreeBlock* Free = nullptr;  // not owned
-    std::byte* Next = nullptr;   // not owned
-    std::byte* End = nullptr;    // not owned
+// at exit still find it; the chunk it was carving then stays until the process ends.
+struct TThreadState {
+    std::byte* Next = nullptr;      // not owned; the next block of Carving
+    std::byte* End = nullptr;       // not owned
+    TChunkHeader* Carving = nullptr;  // not owned
+    std::int64_t Carved = 0;        // blocks carved from Carving
+    TChunkHeader* RunChunk = nullptr;  // not owned; chunk of the pending releases
+    std::int64_t RunCount = 0;      // releases of RunChunk not yet counted
+    TChunkHeader* Kept[KeptChunks] = {};  // owned, empty
+    std::size_t KeptCount = 0;
 };
 
-// Makes room for one more address in state's array; false when memory ran out.
-bool GrowReleased(TClassState& state) noexcept
+thread_local TThreadState State;
+
+// Gives an empty chunk to the thread's spares, or back to the C library.
+void Recycle(TThreadState& state, TChunkHeader* chunk) noexcept
 {
-    const std::size_t capacity = state.Capacity == 0 ? 1024 : state.Capacity * 2;
-    auto* grown = static_cast<void**>(::operator new(capacity * sizeof(void*), std::nothrow));
-    if (!grown) return false;
-    if (state.Count > 0) std::memcpy(grown, state.Released, state.Count * sizeof(void*));
-    ::operator delete(state.Released);
-    state.Released = grown;
-    state.Capacity = capacity;
-    return true;
+    if (state.KeptCount < KeptChunks) {
+        state.Kept[state.KeptCount++] = chunk;
+        return;
+    }
+    chunk->~TChunkHeader();
+    ::operator delete(static_cast<void*>(chunk), std::align_val_t{ChunkSize});
 }
 
-thread_local TClassState States[ClassCount];
-
-// Every chunk starts with a link to the previous one, so that all of them stay
-// reachable from ChunkList for the whole run (they are never freed, on purpose).
-struct TChunkHeader {
-    TChunkHeader* Previous;  // not owned
-};
-std::mutex ChunkMutex;
-TChunkHeader* ChunkList = nullptr;  // not owned: chunks live until the process ends
-
-std::byte* NewChunk()
+// Subtracts count releases from chunk's count; recycles the chunk when nothing
+// in it is left.
+void Settle(TThreadState& state, TChunkHeader* chunk, std::int64_t count) noexcept
 {
-    void* memory = ::operator new(ChunkSize);
-    auto* header = static_cast<TChunkHeader*>(memory);
-    const std::lock_guard<std::mutex> lock(ChunkMutex);
-    header->Previous = ChunkList;
-    ChunkList = header;
-    return static_cast<std::byte*>(memory);
+    if (chunk->Live.fetch_sub(count, std::memory_order_acq_rel) == count) Recycle(state, chunk);
 }
 
-std::size_t ClassOf(std::size_t size) { return (size + Granule - 1) / Granule - 1; }
+void FlushRun(TThreadState& state) noexcept
+{
+    if (state.RunChunk) Settle(state, state.RunChunk, state.RunCount);
+    state.RunChunk = nullptr;
+    state.RunCount = 0;
+}
+
+// Ends the carving of the current chunk and starts a fresh one.
+void NextChunk(TThreadState& state)
+{
+    TChunkHeader* chunk = nullptr;
+    if (state.KeptCount > 0) {
+        chunk = state.Kept[--state.KeptCount];
+    } else {
+        void* memory = ::operator new(ChunkSize, std::align_val_t{ChunkSize});
+        chunk = new (memory) TChunkHeader{};
+    }
+    chunk->Live.store(CarvingBias, std::memory_order_relaxed);
+    if (TChunkHeader* done = state.Carving) {
+        // The pending releases of this chunk go first, so that the one that
+        // empties it is seen.
+        if (state.RunChunk == done) FlushRun(state);
+        Settle(state, done, CarvingBias - state.Carved);
+    }
+    state.Carving = chunk;
+    state.Carved = 0;
+    state.Next = reinterpret_cast<std::byte*>(chunk) + HeaderSize;
+    state.End = reinterpret_cast<std::byte*>(chunk) + ChunkSize;
+}
 
 bool Pooled(std::size_t size)
 {
@@ -89,7 +121,7 @@ bool Pooled(std::size_t size)
     (void)size;
     return false;
 #else
-    return size > 0 && size <= ClassCount * Granule;
+    return size > 0 && size <= LargestBlock;
 #endif
 }
 
@@ -98,21 +130,12 @@ bool Pooled(std::size_t size)
 void* NodePool::Allocate(std::size_t size)
 {
     if (!Pooled(size)) return ::operator new(size);
-    const std::size_t sizeClass = ClassOf(size);
-    TClassState& state = States[sizeClass];
-    if (state.Count > 0) return state.Released[--state.Count];
-    if (TFreeBlock* block = state.Free) {
-        state.Free = block->Next;
-        return block;
-    }
-    const std::size_t blockSize = (sizeClass + 1) * Granule;
-    if (static_cast<std::size_t>(state.End - state.Next) < blockSize) {
-        std::byte* chunk = NewChunk();
-        state.Next = chunk + Granule;  // past the header, keeping the alignment
-        state.End = chunk + ChunkSize;
-    }
+    TThreadState& state = State;
+    const std::size_t bytes = (size + Granule - 1) & ~(Granule - 1);
+    if (static_cast<std::size_t>(state.End - state.Next) < bytes) NextChunk(state);
     void* block = state.Next;
-    state.Next += blockSize;
+    state.Next += bytes;
+    ++state.Carved;
     return block;
 }
 
@@ -120,12 +143,11 @@ void NodePool::Release(void* block, std::size_t size) noexcept
 {
     if (!block) return;
     if (!Pooled(size)) return ::operator delete(block, size);
-    TClassState& state = States[ClassOf(size)];
-    if (state.Count < state.Capacity || GrowReleased(state)) {
-        state.Released[state.Count++] = block;
-        return;
+    TThreadState& state = State;
+    TChunkHeader* chunk = ChunkOf(block);
+    if (chunk != state.RunChunk) {
+        FlushRun(state);
+        state.RunChunk = chunk;
     }
-    auto* free = static_cast<TFreeBlock*>(block);
-    free->Next = state.Free;
-    state.Free = free;
+    ++state.RunCount;
 }

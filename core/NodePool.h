@@ -1,14 +1,16 @@
 #pragma once
-// Storage for the small objects of the element tree (elements, attributes).
+// Storage for the small objects of the element tree (elements, attributes, the
+// blocks of their lists).
 //
-// Blocks of one size class are carved from large chunks and, once released, kept
-// by the releasing thread for the next object of that class. The
-// chunks live as long as the process, so a block is valid memory whichever
-// document, thread or undo step it last belonged to: an element may be cut from
-// one document and pasted into another, or kept alive after its document was
-// reloaded or destroyed. Released memory is reused, never given back.
+// Each thread carves blocks of every size one after the other from large chunks,
+// so that the objects of a tree read in one go lie together in the order they were
+// made. A chunk counts the blocks in it that are still in use and goes back when
+// the last one is released, whichever document, thread or undo step it last
+// belonged to: an element may be cut from one document and pasted into another,
+// or kept alive after its document was reloaded or destroyed. A released block is
+// not handed out again on its own; its memory returns with its chunk.
 //
-// Sizes above the largest class, and every size in sanitizer builds (so that the
+// Sizes above the largest block, and every size in sanitizer builds (so that the
 // sanitizers see each object's lifetime), go to the global allocator.
 
 #include <cstddef>
