@@ -23,10 +23,9 @@ constexpr std::size_t LargestBlock = 256;
 // Chunks are aligned to their size, so that a block finds its chunk's header by
 // masking its address.
 constexpr std::size_t ChunkSize = std::size_t{256} << 10;
-// Empty chunks a thread keeps for its next ones (4 MB), so that a tree destroyed
-// and read again does not go through the C library chunk by chunk.
-constexpr std::size_t KeptChunks = 16;
-
+// Chunks whose releases a thread counts at once: an element and its attributes lie
+// in one chunk, its child list, made when the element ends, often in a later one.
+constexpr std::size_t RunSlots = 4;
 // While a thread carves blocks from a chunk, the chunk's count holds this bias
 // besides: it cannot reach zero before the thread has moved on and added the
 // number of blocks it carved.
@@ -36,6 +35,7 @@ struct TChunkHeader {
     // Blocks carved and not yet released (plus CarvingBias while the chunk is
     // being carved). Any thread may release a block, so the count is atomic.
     std::atomic<std::int64_t> Live;
+    TChunkHeader* NextEmpty;  // not owned; the next of a thread's empty chunks
 };
 constexpr std::size_t HeaderSize = (sizeof(TChunkHeader) + Granule - 1) / Granule * Granule;
 
@@ -45,37 +45,35 @@ TChunkHeader* ChunkOf(const void* block)
 }
 
 // What one thread holds: the chunk it carves from, the releases not yet counted
-// against their chunk, and a few empty chunks.
+// against their chunk, and the empty chunks it will carve from next.
 //
 // Releases are counted in runs: the blocks of a tree lie together, so destroying
-// one releases many blocks of the same chunk in a row, and the chunk's count
+// one releases many blocks of the same few chunks in a row, and a chunk's count
 // changes once per run rather than once per block. A release still pending only
 // delays the return of its chunk.
 //
 // The state has no destructor, so that objects destroyed after the thread's own
-// at exit still find it; the chunk it was carving then stays until the process ends.
+// at exit still find it. Like the chunks, which are never given back to the C
+// library (a tree destroyed and read again takes the same memory), it lives as long
+// as the process.
 struct TThreadState {
     std::byte* Next = nullptr;      // not owned; the next block of Carving
     std::byte* End = nullptr;       // not owned
     TChunkHeader* Carving = nullptr;  // not owned
     std::int64_t Carved = 0;        // blocks carved from Carving
-    TChunkHeader* RunChunk = nullptr;  // not owned; chunk of the pending releases
-    std::int64_t RunCount = 0;      // releases of RunChunk not yet counted
-    TChunkHeader* Kept[KeptChunks] = {};  // owned, empty
-    std::size_t KeptCount = 0;
+    TChunkHeader* RunChunk[RunSlots] = {};  // not owned; chunks with pending releases
+    std::int64_t RunCount[RunSlots] = {};   // releases of each RunChunk not yet counted
+    std::size_t RunVictim = 0;              // the slot the next new chunk takes
+    TChunkHeader* Empty = nullptr;  // not owned: chunks live until the process ends
 };
 
 thread_local TThreadState State;
 
-// Gives an empty chunk to the thread's spares, or back to the C library.
+// Keeps an empty chunk for the thread's next ones.
 void Recycle(TThreadState& state, TChunkHeader* chunk) noexcept
 {
-    if (state.KeptCount < KeptChunks) {
-        state.Kept[state.KeptCount++] = chunk;
-        return;
-    }
-    chunk->~TChunkHeader();
-    ::operator delete(static_cast<void*>(chunk), std::align_val_t{ChunkSize});
+    chunk->NextEmpty = state.Empty;
+    state.Empty = chunk;
 }
 
 // Subtracts count releases from chunk's count; recycles the chunk when nothing
@@ -85,30 +83,27 @@ void Settle(TThreadState& state, TChunkHeader* chunk, std::int64_t count) noexce
     if (chunk->Live.fetch_sub(count, std::memory_order_acq_rel) == count) Recycle(state, chunk);
 }
 
-void FlushRun(TThreadState& state) noexcept
+// Counts the pending releases of the slot's chunk and empties the slot.
+void FlushRun(TThreadState& state, std::size_t slot) noexcept
 {
-    if (state.RunChunk) Settle(state, state.RunChunk, state.RunCount);
-    state.RunChunk = nullptr;
-    state.RunCount = 0;
+    if (TChunkHeader* chunk = state.RunChunk[slot]) Settle(state, chunk, state.RunCount[slot]);
+    state.RunChunk[slot] = nullptr;
+    state.RunCount[slot] = 0;
 }
 
 // Ends the carving of the current chunk and starts a fresh one.
 void NextChunk(TThreadState& state)
 {
     TChunkHeader* chunk = nullptr;
-    if (state.KeptCount > 0) {
-        chunk = state.Kept[--state.KeptCount];
+    if (state.Empty) {
+        chunk = state.Empty;
+        state.Empty = chunk->NextEmpty;
     } else {
         void* memory = ::operator new(ChunkSize, std::align_val_t{ChunkSize});
         chunk = new (memory) TChunkHeader{};
     }
     chunk->Live.store(CarvingBias, std::memory_order_relaxed);
-    if (TChunkHeader* done = state.Carving) {
-        // The pending releases of this chunk go first, so that the one that
-        // empties it is seen.
-        if (state.RunChunk == done) FlushRun(state);
-        Settle(state, done, CarvingBias - state.Carved);
-    }
+    if (state.Carving) Settle(state, state.Carving, CarvingBias - state.Carved);
     state.Carving = chunk;
     state.Carved = 0;
     state.Next = reinterpret_cast<std::byte*>(chunk) + HeaderSize;
@@ -145,9 +140,14 @@ void NodePool::Release(void* block, std::size_t size) noexcept
     if (!Pooled(size)) return ::operator delete(block, size);
     TThreadState& state = State;
     TChunkHeader* chunk = ChunkOf(block);
-    if (chunk != state.RunChunk) {
-        FlushRun(state);
-        state.RunChunk = chunk;
-    }
-    ++state.RunCount;
+    for (std::size_t slot = 0; slot < RunSlots; ++slot)
+        if (state.RunChunk[slot] == chunk) {
+            ++state.RunCount[slot];
+            return;
+        }
+    const std::size_t slot = state.RunVictim;
+    state.RunVictim = (slot + 1) % RunSlots;
+    FlushRun(state, slot);
+    state.RunChunk[slot] = chunk;
+    state.RunCount[slot] = 1;
 }

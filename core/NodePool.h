@@ -4,11 +4,12 @@
 //
 // Each thread carves blocks of every size one after the other from large chunks,
 // so that the objects of a tree read in one go lie together in the order they were
-// made. A chunk counts the blocks in it that are still in use and goes back when
-// the last one is released, whichever document, thread or undo step it last
-// belonged to: an element may be cut from one document and pasted into another,
-// or kept alive after its document was reloaded or destroyed. A released block is
-// not handed out again on its own; its memory returns with its chunk.
+// made. A chunk counts the blocks in it that are still in use and is carved again
+// only when the last one is released, whichever document, thread or undo step it
+// last belonged to: an element may be cut from one document and pasted into
+// another, or kept alive after its document was reloaded or destroyed. A released
+// block is not handed out again on its own; its memory is reused with its chunk,
+// which stays in the process for the next blocks and is never given back.
 //
 // Sizes above the largest block, and every size in sanitizer builds (so that the
 // sanitizers see each object's lifetime), go to the global allocator.

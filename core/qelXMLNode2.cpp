@@ -52,7 +52,7 @@ const std::string& TqelNamePrefix::EmptyText() { return ::EmptyText; }
 
 namespace {
 // Sets prefix from a name with a colon; any other name keeps it.
-void TakePrefix(TqelNamePrefix& prefix, std::string_view name)
+inline void TakePrefix(TqelNamePrefix& prefix, std::string_view name)
 {
     // A plain loop: names are short, and find would call the library for each.
     const auto colon = std::find(name.begin(), name.end(), ':');
@@ -60,7 +60,7 @@ void TakePrefix(TqelNamePrefix& prefix, std::string_view name)
 }
 
 // True when the text must be written as CDATA ("<" or ">" in it).
-bool TextNeedsCData(std::string_view text)
+inline bool TextNeedsCData(std::string_view text)
 {
     // A plain loop: find_first_of looks every character up in the set with a call.
     return std::any_of(text.begin(), text.end(), [](char c) { return c == '<' || c == '>'; });

@@ -42,7 +42,7 @@ constexpr int AttributeIndexThreshold = 16;
 // The offset of the first c at or after from, or npos. Tags, texts and the blanks
 // between tags are mostly short: eight bytes are tested at a time in a word, which
 // is cheaper than the library's call, and the library takes over for long runs.
-std::size_t Find(std::string_view s, char c, std::size_t from)
+[[gnu::always_inline]] inline std::size_t Find(std::string_view s, char c, std::size_t from)
 {
     constexpr std::size_t ShortRun = 64;
     if (from >= s.size()) return std::string_view::npos;
@@ -162,9 +162,10 @@ void TqelXMLParser2::ParseElement(TqelXMLNode2* cur, TqelXMLNode2* stop)
             const bool atTop = cur == stop;  // no element of the text is open
             if (!tag.empty() && tag.front() == '/') {
                 if (atTop) throw EScanError("End tag without an open element");
-                pending.Close();
-                cur = cur->Parent;
-                if (cur == stop) return;
+                // The open elements are the pending ones below stop.
+                TqelXMLNode2* open = pending.Close();
+                if (!open) return;
+                cur = open;
                 continue;
             }
 
