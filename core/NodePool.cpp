@@ -2,27 +2,23 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <new>
-
-#if defined(__SANITIZE_ADDRESS__)
-#define BRINDLE_POOL_BYPASS 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define BRINDLE_POOL_BYPASS 1
-#endif
-#endif
 
 namespace {
 
 // The tree's objects hold pointers, integers and strings, never anything aligned
 // more strictly than a pointer, so sizes are rounded to pointers, not to the
 // largest alignment: an element or a list of three children wastes nothing.
-constexpr std::size_t Granule = alignof(std::uint64_t);
+using NodePool::Granule;
+using NodePool::LargestBlock;
 static_assert(Granule >= alignof(void*));
-constexpr std::size_t LargestBlock = 256;
 // Chunks are aligned to their size, so that a block finds its chunk's header by
 // masking its address.
 constexpr std::size_t ChunkSize = std::size_t{256} << 10;
+// Chunks are taken from the C library this many at a time, so that aligning them
+// costs one gap per slab rather than one per chunk.
+constexpr std::size_t SlabChunks = 16;
 // Chunks whose releases a thread counts at once: an element and its attributes lie
 // in one chunk, its child list, made when the element ends, often in a later one.
 constexpr std::size_t RunSlots = 4;
@@ -35,7 +31,8 @@ struct TChunkHeader {
     // Blocks carved and not yet released (plus CarvingBias while the chunk is
     // being carved). Any thread may release a block, so the count is atomic.
     std::atomic<std::int64_t> Live;
-    TChunkHeader* NextEmpty;  // not owned; the next of a thread's empty chunks
+    TChunkHeader* NextEmpty;     // not owned; the next of a thread's empty chunks
+    TChunkHeader* PreviousSlab;  // not owned; in a slab's first chunk, the slab made before
 };
 constexpr std::size_t HeaderSize = (sizeof(TChunkHeader) + Granule - 1) / Granule * Granule;
 
@@ -57,10 +54,7 @@ TChunkHeader* ChunkOf(const void* block)
 // library (a tree destroyed and read again takes the same memory), it lives as long
 // as the process.
 struct TThreadState {
-    std::byte* Next = nullptr;      // not owned; the next block of Carving
-    std::byte* End = nullptr;       // not owned
-    TChunkHeader* Carving = nullptr;  // not owned
-    std::int64_t Carved = 0;        // blocks carved from Carving
+    TChunkHeader* Carving = nullptr;  // not owned; the chunk of NodePool::Carving
     TChunkHeader* RunChunk[RunSlots] = {};  // not owned; chunks with pending releases
     std::int64_t RunCount[RunSlots] = {};   // releases of each RunChunk not yet counted
     std::size_t RunVictim = 0;              // the slot the next new chunk takes
@@ -91,23 +85,35 @@ void FlushRun(TThreadState& state, std::size_t slot) noexcept
     state.RunCount[slot] = 0;
 }
 
+// The first chunks of all slabs, linked through PreviousSlab, so that every slab
+// stays reachable for the whole run (they are never freed, on purpose).
+std::mutex SlabMutex;
+TChunkHeader* SlabList = nullptr;  // not owned: slabs live until the process ends
+
+// Adds a new slab's chunks to the thread's empty ones, lowest address first.
+void NewSlab(TThreadState& state)
+{
+    auto* memory = static_cast<std::byte*>(::operator new(ChunkSize * SlabChunks, std::align_val_t{ChunkSize}));
+    TChunkHeader* first = nullptr;
+    for (std::size_t i = SlabChunks; i-- > 0;) Recycle(state, first = new (memory + i * ChunkSize) TChunkHeader{});
+    const std::lock_guard<std::mutex> lock(SlabMutex);
+    first->PreviousSlab = SlabList;
+    SlabList = first;
+}
+
 // Ends the carving of the current chunk and starts a fresh one.
 void NextChunk(TThreadState& state)
 {
-    TChunkHeader* chunk = nullptr;
-    if (state.Empty) {
-        chunk = state.Empty;
-        state.Empty = chunk->NextEmpty;
-    } else {
-        void* memory = ::operator new(ChunkSize, std::align_val_t{ChunkSize});
-        chunk = new (memory) TChunkHeader{};
-    }
+    if (!state.Empty) NewSlab(state);
+    TChunkHeader* chunk = state.Empty;
+    state.Empty = chunk->NextEmpty;
     chunk->Live.store(CarvingBias, std::memory_order_relaxed);
-    if (state.Carving) Settle(state, state.Carving, CarvingBias - state.Carved);
+    NodePool::TCarving& carving = NodePool::Carving;
+    if (state.Carving) Settle(state, state.Carving, CarvingBias - carving.Carved);
     state.Carving = chunk;
-    state.Carved = 0;
-    state.Next = reinterpret_cast<std::byte*>(chunk) + HeaderSize;
-    state.End = reinterpret_cast<std::byte*>(chunk) + ChunkSize;
+    carving.Carved = 0;
+    carving.Next = reinterpret_cast<std::byte*>(chunk) + HeaderSize;
+    carving.End = reinterpret_cast<std::byte*>(chunk) + ChunkSize;
 }
 
 bool Pooled(std::size_t size)
@@ -122,16 +128,13 @@ bool Pooled(std::size_t size)
 
 }  // namespace
 
-void* NodePool::Allocate(std::size_t size)
+constinit thread_local NodePool::TCarving NodePool::Carving;
+
+void* NodePool::AllocateElsewhere(std::size_t size)
 {
     if (!Pooled(size)) return ::operator new(size);
-    TThreadState& state = State;
-    const std::size_t bytes = (size + Granule - 1) & ~(Granule - 1);
-    if (static_cast<std::size_t>(state.End - state.Next) < bytes) NextChunk(state);
-    void* block = state.Next;
-    state.Next += bytes;
-    ++state.Carved;
-    return block;
+    NextChunk(State);
+    return Allocate(size);
 }
 
 void NodePool::Release(void* block, std::size_t size) noexcept

@@ -265,8 +265,11 @@ void TqelXMLParser2::ParseText(TqelXMLNode2* node)
     const auto from = static_cast<std::size_t>(Position - 1);
     const std::size_t lt = Find(source, '<', from);
     if (lt == std::string_view::npos) throw EScanError("Expected < when parsing text");
-    if (source.substr(lt, CDataStart.size()) != CDataStart) {
-        node->AssignText(Trim(source.substr(from, lt - from)));
+    if (lt + 1 == source.size() || source[lt + 1] != '!' || source.substr(lt, CDataStart.size()) != CDataStart) {
+        // A new element's text is empty already; the element being read again
+        // always takes its text, which moves TextRevision once per parse.
+        const std::string_view text = Trim(source.substr(from, lt - from));
+        if (node == ParseRoot || !text.empty()) node->AssignText(text);
         Position = static_cast<std::ptrdiff_t>(lt) + 1;
         return;
     }
