@@ -1,87 +1,120 @@
 #include "core/NodePool.h"
 
+#include <atomic>
 #include <cstdint>
-#include <cstring>
 #include <mutex>
 #include <new>
-
-#if defined(__SANITIZE_ADDRESS__)
-#define BRINDLE_POOL_BYPASS 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define BRINDLE_POOL_BYPASS 1
-#endif
-#endif
 
 namespace {
 
 // The tree's objects hold pointers, integers and strings, never anything aligned
 // more strictly than a pointer, so sizes are rounded to pointers, not to the
 // largest alignment: an element or a list of three children wastes nothing.
-constexpr std::size_t Granule = alignof(std::uint64_t);
+using NodePool::Granule;
+using NodePool::LargestBlock;
 static_assert(Granule >= alignof(void*));
-constexpr std::size_t ClassCount = 32;  // sizes up to 32 granules (256 bytes)
+// Chunks are aligned to their size, so that a block finds its chunk's header by
+// masking its address.
 constexpr std::size_t ChunkSize = std::size_t{256} << 10;
+// Chunks are taken from the C library this many at a time, so that aligning them
+// costs one gap per slab rather than one per chunk.
+constexpr std::size_t SlabChunks = 16;
+// Chunks whose releases a thread counts at once: an element and its attributes lie
+// in one chunk, its child list, made when the element ends, often in a later one.
+constexpr std::size_t RunSlots = 4;
+// While a thread carves blocks from a chunk, the chunk's count holds this bias
+// besides: it cannot reach zero before the thread has moved on and added the
+// number of blocks it carved.
+constexpr std::int64_t CarvingBias = std::int64_t{1} << 40;
 
-struct TFreeBlock {
-    TFreeBlock* Next;  // not owned
+struct TChunkHeader {
+    // Blocks carved and not yet released (plus CarvingBias while the chunk is
+    // being carved). Any thread may release a block, so the count is atomic.
+    std::atomic<std::int64_t> Live;
+    TChunkHeader* NextEmpty;     // not owned; the next of a thread's empty chunks
+    TChunkHeader* PreviousSlab;  // not owned; in a slab's first chunk, the slab made before
 };
+constexpr std::size_t HeaderSize = (sizeof(TChunkHeader) + Granule - 1) / Granule * Granule;
 
-// What one thread holds of one size class: released blocks, and the unused rest
-// of the chunk it carves new blocks from.
+TChunkHeader* ChunkOf(const void* block)
+{
+    return reinterpret_cast<TChunkHeader*>(reinterpret_cast<std::uintptr_t>(block) & ~(ChunkSize - 1));
+}
+
+// What one thread holds: the chunk it carves from, the releases not yet counted
+// against their chunk, and the empty chunks it will carve from next.
 //
-// Released blocks are kept as an array of addresses rather than a list threaded
-// through the blocks: a tree of millions of objects is released and built again
-// in cold memory, and taking a block from a list would wait for the block itself
-// to be read before the next one is known. From the array the addresses come
-// without touching the blocks, whose first writes then overlap. The list takes
-// only the blocks for which the array could not grow.
+// Releases are counted in runs: the blocks of a tree lie together, so destroying
+// one releases many blocks of the same few chunks in a row, and a chunk's count
+// changes once per run rather than once per block. A release still pending only
+// delays the return of its chunk.
 //
 // The state has no destructor, so that objects destroyed after the thread's own
-// at exit still find it; like the chunks, the array lives as long as the process.
-struct TClassState {
-    void** Released = nullptr;   // owned array of blocks (the blocks are not owned)
-    std::size_t Count = 0;       // blocks in Released
-    std::size_t Capacity = 0;    // room in Released
-    TFreeBlock* Free = nullptr;  // not owned
-    std::byte* Next = nullptr;   // not owned
-    std::byte* End = nullptr;    // not owned
+// at exit still find it. Like the chunks, which are never given back to the C
+// library (a tree destroyed and read again takes the same memory), it lives as long
+// as the process.
+struct TThreadState {
+    TChunkHeader* Carving = nullptr;  // not owned; the chunk of NodePool::Carving
+    TChunkHeader* RunChunk[RunSlots] = {};  // not owned; chunks with pending releases
+    std::int64_t RunCount[RunSlots] = {};   // releases of each RunChunk not yet counted
+    std::size_t RunVictim = 0;              // the slot the next new chunk takes
+    TChunkHeader* Empty = nullptr;  // not owned: chunks live until the process ends
 };
 
-// Makes room for one more address in state's array; false when memory ran out.
-bool GrowReleased(TClassState& state) noexcept
+thread_local TThreadState State;
+
+// Keeps an empty chunk for the thread's next ones.
+void Recycle(TThreadState& state, TChunkHeader* chunk) noexcept
 {
-    const std::size_t capacity = state.Capacity == 0 ? 1024 : state.Capacity * 2;
-    auto* grown = static_cast<void**>(::operator new(capacity * sizeof(void*), std::nothrow));
-    if (!grown) return false;
-    if (state.Count > 0) std::memcpy(grown, state.Released, state.Count * sizeof(void*));
-    ::operator delete(state.Released);
-    state.Released = grown;
-    state.Capacity = capacity;
-    return true;
+    chunk->NextEmpty = state.Empty;
+    state.Empty = chunk;
 }
 
-thread_local TClassState States[ClassCount];
-
-// Every chunk starts with a link to the previous one, so that all of them stay
-// reachable from ChunkList for the whole run (they are never freed, on purpose).
-struct TChunkHeader {
-    TChunkHeader* Previous;  // not owned
-};
-std::mutex ChunkMutex;
-TChunkHeader* ChunkList = nullptr;  // not owned: chunks live until the process ends
-
-std::byte* NewChunk()
+// Subtracts count releases from chunk's count; recycles the chunk when nothing
+// in it is left.
+void Settle(TThreadState& state, TChunkHeader* chunk, std::int64_t count) noexcept
 {
-    void* memory = ::operator new(ChunkSize);
-    auto* header = static_cast<TChunkHeader*>(memory);
-    const std::lock_guard<std::mutex> lock(ChunkMutex);
-    header->Previous = ChunkList;
-    ChunkList = header;
-    return static_cast<std::byte*>(memory);
+    if (chunk->Live.fetch_sub(count, std::memory_order_acq_rel) == count) Recycle(state, chunk);
 }
 
-std::size_t ClassOf(std::size_t size) { return (size + Granule - 1) / Granule - 1; }
+// Counts the pending releases of the slot's chunk and empties the slot.
+void FlushRun(TThreadState& state, std::size_t slot) noexcept
+{
+    if (TChunkHeader* chunk = state.RunChunk[slot]) Settle(state, chunk, state.RunCount[slot]);
+    state.RunChunk[slot] = nullptr;
+    state.RunCount[slot] = 0;
+}
+
+// The first chunks of all slabs, linked through PreviousSlab, so that every slab
+// stays reachable for the whole run (they are never freed, on purpose).
+std::mutex SlabMutex;
+TChunkHeader* SlabList = nullptr;  // not owned: slabs live until the process ends
+
+// Adds a new slab's chunks to the thread's empty ones, lowest address first.
+void NewSlab(TThreadState& state)
+{
+    auto* memory = static_cast<std::byte*>(::operator new(ChunkSize * SlabChunks, std::align_val_t{ChunkSize}));
+    TChunkHeader* first = nullptr;
+    for (std::size_t i = SlabChunks; i-- > 0;) Recycle(state, first = new (memory + i * ChunkSize) TChunkHeader{});
+    const std::lock_guard<std::mutex> lock(SlabMutex);
+    first->PreviousSlab = SlabList;
+    SlabList = first;
+}
+
+// Ends the carving of the current chunk and starts a fresh one.
+void NextChunk(TThreadState& state)
+{
+    if (!state.Empty) NewSlab(state);
+    TChunkHeader* chunk = state.Empty;
+    state.Empty = chunk->NextEmpty;
+    chunk->Live.store(CarvingBias, std::memory_order_relaxed);
+    NodePool::TCarving& carving = NodePool::Carving;
+    if (state.Carving) Settle(state, state.Carving, CarvingBias - carving.Carved);
+    state.Carving = chunk;
+    carving.Carved = 0;
+    carving.Next = reinterpret_cast<std::byte*>(chunk) + HeaderSize;
+    carving.End = reinterpret_cast<std::byte*>(chunk) + ChunkSize;
+}
 
 bool Pooled(std::size_t size)
 {
@@ -89,43 +122,35 @@ bool Pooled(std::size_t size)
     (void)size;
     return false;
 #else
-    return size > 0 && size <= ClassCount * Granule;
+    return size > 0 && size <= LargestBlock;
 #endif
 }
 
 }  // namespace
 
-void* NodePool::Allocate(std::size_t size)
+constinit thread_local NodePool::TCarving NodePool::Carving;
+
+void* NodePool::AllocateElsewhere(std::size_t size)
 {
     if (!Pooled(size)) return ::operator new(size);
-    const std::size_t sizeClass = ClassOf(size);
-    TClassState& state = States[sizeClass];
-    if (state.Count > 0) return state.Released[--state.Count];
-    if (TFreeBlock* block = state.Free) {
-        state.Free = block->Next;
-        return block;
-    }
-    const std::size_t blockSize = (sizeClass + 1) * Granule;
-    if (static_cast<std::size_t>(state.End - state.Next) < blockSize) {
-        std::byte* chunk = NewChunk();
-        state.Next = chunk + Granule;  // past the header, keeping the alignment
-        state.End = chunk + ChunkSize;
-    }
-    void* block = state.Next;
-    state.Next += blockSize;
-    return block;
+    NextChunk(State);
+    return Allocate(size);
 }
 
 void NodePool::Release(void* block, std::size_t size) noexcept
 {
     if (!block) return;
     if (!Pooled(size)) return ::operator delete(block, size);
-    TClassState& state = States[ClassOf(size)];
-    if (state.Count < state.Capacity || GrowReleased(state)) {
-        state.Released[state.Count++] = block;
-        return;
-    }
-    auto* free = static_cast<TFreeBlock*>(block);
-    free->Next = state.Free;
-    state.Free = free;
+    TThreadState& state = State;
+    TChunkHeader* chunk = ChunkOf(block);
+    for (std::size_t slot = 0; slot < RunSlots; ++slot)
+        if (state.RunChunk[slot] == chunk) {
+            ++state.RunCount[slot];
+            return;
+        }
+    const std::size_t slot = state.RunVictim;
+    state.RunVictim = (slot + 1) % RunSlots;
+    FlushRun(state, slot);
+    state.RunChunk[slot] = chunk;
+    state.RunCount[slot] = 1;
 }

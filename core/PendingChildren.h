@@ -40,14 +40,20 @@ public:
         FItems.push_back(std::move(child));
         return FItems.back().get();
     }
-    // Appends the children of the innermost open element to its list and closes it.
-    void Close()
+    // Appends the children of the innermost open element to its list and closes it;
+    // returns the element open now, nullptr when none is.
+    TqelXMLNode2* Close()
     {
         const auto [element, from] = FLevels.back();
         FLevels.pop_back();
+        // The elements still open were made long ago, in memory a deep document has
+        // since left the cache: the one that closes a few tags from now is fetched
+        // while this one is filled.
+        if (FLevels.size() > CloseAhead) __builtin_prefetch(&FLevels[FLevels.size() - CloseAhead].first->Children, 1);
         element->Children.Reserve(static_cast<std::size_t>(element->Children.Count()) + (FItems.size() - from));
         for (std::size_t i = from; i < FItems.size(); ++i) element->Children.Add(std::move(FItems[i]));
         FItems.resize(from);
+        return FLevels.empty() ? nullptr : FLevels.back().first;
     }
     // Closes every open element, innermost first, so that the tree holds what was read.
     void CloseAll()
@@ -62,6 +68,7 @@ private:
         TLevels Levels;
         TItems Items;  // always empty
     };
+    static constexpr std::size_t CloseAhead = 4;
     static constexpr std::size_t KeptEntries = std::size_t{1} << 18;  // larger lists are released
     static TKept& Kept()
     {

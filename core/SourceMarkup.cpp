@@ -276,15 +276,6 @@ std::string DecodeAttributeValue(std::string_view raw, const TqelEntityTable& en
     return out;
 }
 
-std::string_view TrimControls(std::string_view text)
-{
-    std::size_t first = 0;
-    while (first < text.size() && static_cast<unsigned char>(text[first]) <= 32) ++first;
-    std::size_t last = text.size();
-    while (last > first && static_cast<unsigned char>(text[last - 1]) <= 32) --last;
-    return text.substr(first, last - first);
-}
-
 void AppendEscaped(std::string& out, std::string_view text, char quote, bool controlRefs)
 {
     std::size_t plain = 0;

@@ -50,7 +50,14 @@ std::string DecodeContent(std::string_view run, const TqelEntityTable& entities)
 // An attribute value as the reader reports it (blanks normalised to spaces).
 std::string DecodeAttributeValue(std::string_view raw, const TqelEntityTable& entities);
 // Removes characters of code 32 and below from both ends.
-std::string_view TrimControls(std::string_view text);
+inline std::string_view TrimControls(std::string_view text)
+{
+    std::size_t first = 0;
+    while (first < text.size() && static_cast<unsigned char>(text[first]) <= 32) ++first;
+    std::size_t last = text.size();
+    while (last > first && static_cast<unsigned char>(text[last - 1]) <= 32) --last;
+    return text.substr(first, last - first);
+}
 
 // Appends text with "&", "<" and ">" escaped, and quote too when it is not 0.
 // With controlRefs, TAB, LF and CR are written as character references, so that

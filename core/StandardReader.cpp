@@ -38,7 +38,7 @@ void FinishText(TReadState& s)
     s.CollectingText = false;
     // A copy of the exact length: Pending keeps its buffer for the next text, and
     // the element holds no more than its text needs.
-    s.Current->SetText(std::string(TrimControls(s.Pending)));
+    s.Current->AssignText(TrimControls(s.Pending));
     s.Pending.clear();
 }
 
@@ -52,12 +52,12 @@ void XMLCALL OnStart(void* data, const XML_Char* name, const XML_Char** attribut
         created->Document = s.Document;
         element = s.Children.Add(std::move(created));
     }
-    element->SetName(name);
+    element->AssignName(name);
     // Attributes a DTD adds with their default values are not in the text, and not in the tree.
     const std::size_t count = static_cast<std::size_t>(XML_GetSpecifiedAttributeCount(s.Parser)) / 2;
     element->Attributes.Reserve(count);
     for (std::size_t i = 0; i < count; ++i)
-        element->Attributes.Add(std::make_unique<TqelXMLAttribute2>(attributes[2 * i], attributes[2 * i + 1]));
+        element->Attributes.Add(TqelXMLAttribute2::FromText(attributes[2 * i], attributes[2 * i + 1]));
 
     const XML_Index at = XML_GetCurrentByteIndex(s.Parser);
     const int length = XML_GetCurrentByteCount(s.Parser);

@@ -50,12 +50,33 @@ TqelSourceSpan& TqelXMLNode2::ForceSourceSpan()
 
 const std::string& TqelNamePrefix::EmptyText() { return ::EmptyText; }
 
-void TqelXMLNode2::SetName(std::string name)
+namespace {
+// Sets prefix from a name with a colon; any other name keeps it.
+inline void TakePrefix(TqelNamePrefix& prefix, std::string_view name)
 {
     // A plain loop: names are short, and find would call the library for each.
     const auto colon = std::find(name.begin(), name.end(), ':');
-    if (colon != name.end()) Prefix = std::string_view(name.data(), static_cast<std::size_t>(colon - name.begin()));
+    if (colon != name.end()) prefix = name.substr(0, static_cast<std::size_t>(colon - name.begin()));
+}
+
+// True when the text must be written as CDATA ("<" or ">" in it).
+inline bool TextNeedsCData(std::string_view text)
+{
+    // A plain loop: find_first_of looks every character up in the set with a call.
+    return std::any_of(text.begin(), text.end(), [](char c) { return c == '<' || c == '>'; });
+}
+}  // namespace
+
+void TqelXMLNode2::SetName(std::string name)
+{
+    TakePrefix(Prefix, name);
     Name = std::move(name);
+}
+
+void TqelXMLNode2::AssignName(std::string_view name)
+{
+    TakePrefix(Prefix, name);
+    AssignExact(Name, name);
 }
 
 unsigned long long TextRevision() { return TextRevisionCount; }
@@ -63,9 +84,15 @@ unsigned long long TextRevision() { return TextRevisionCount; }
 void TqelXMLNode2::SetText(std::string text)
 {
     ++TextRevisionCount;
-    // A plain loop: find_first_of looks every character up in the set with a call.
-    NeedsCData = std::any_of(text.begin(), text.end(), [](char c) { return c == '<' || c == '>'; });
+    NeedsCData = TextNeedsCData(text);
     Text = std::move(text);
+}
+
+void TqelXMLNode2::AssignText(std::string_view text)
+{
+    ++TextRevisionCount;
+    NeedsCData = TextNeedsCData(text);
+    AssignExact(Text, text);
 }
 
 TqelXMLNode2* TqelXMLNode2::AddChild(std::unique_ptr<TqelXMLNode2> child)

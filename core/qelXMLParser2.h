@@ -163,6 +163,16 @@ private:
     TBlock* FBlock = nullptr;  // owned, with the items it holds
 };
 
+// Replaces target's text with a copy of text; a text longer than target's room
+// gets a buffer of its own length, as a string made from it would.
+inline void AssignExact(std::string& target, std::string_view text)
+{
+    if (text.size() > target.capacity())
+        target = std::string(text);
+    else
+        target.assign(text);
+}
+
 // One attribute of an element: its full name (prefix included) and its value.
 class TqelXMLAttribute2 {
 public:
@@ -176,8 +186,16 @@ public:
 
     void SetName(std::string name) { Name = std::move(name); }
     void SetValue(std::string value) { Value = std::move(value); }
+    // A new attribute with a copy of name and value, each copied once.
+    static std::unique_ptr<TqelXMLAttribute2> FromText(std::string_view name, std::string_view value)
+    {
+        auto attribute = std::make_unique<TqelXMLAttribute2>();
+        AssignExact(attribute->Name, name);
+        AssignExact(attribute->Value, value);
+        return attribute;
+    }
     // A new attribute with the same name and value.
-    std::unique_ptr<TqelXMLAttribute2> Clone() const { return std::make_unique<TqelXMLAttribute2>(Name, Value); }
+    std::unique_ptr<TqelXMLAttribute2> Clone() const { return FromText(Name, Value); }
 
     // Attributes live in the node pool (see NodePool.h).
     static void* operator new(std::size_t size) { return NodePool::Allocate(size); }
@@ -279,8 +297,12 @@ public:
 
     // Sets Name; a name with a colon also sets Prefix, any other keeps the old Prefix.
     void SetName(std::string name);
+    // As SetName, copying the name from a view.
+    void AssignName(std::string_view name);
     // Sets Text and recomputes NeedsCData ("<" or ">" in the text).
     void SetText(std::string text);
+    // As SetText, copying the text from a view.
+    void AssignText(std::string_view text);
     void SetParent(TqelXMLNode2* parent) { Parent = parent; }
     // Appends child and makes this its parent; returns the child.
     TqelXMLNode2* AddChild(std::unique_ptr<TqelXMLNode2> child);
