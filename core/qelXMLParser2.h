@@ -444,6 +444,9 @@ public:
 
     // Empties the output buffer and sizes it to GrowBy characters.
     void ResetOutput();
+    // Makes storage for an output of about expected characters at once, after
+    // ResetOutput, so that it is not copied each time it outgrows its storage.
+    void ReserveOutput(std::size_t expected);
     // Appends text to the output buffer; OutCapacity grows by the larger of GrowBy and the text's length.
     void AppendOutput(std::string_view text);
     // Writes node and its subtree at the current IndentLevel.

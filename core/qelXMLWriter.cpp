@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/LargeBuffer.h"
 #include "core/StandardSource.h"
 #include "core/TextEncoding.h"
 #include "core/TreeWalk.h"
@@ -277,6 +278,14 @@ void TqelXMLParser2::ResetOutput()
     IndentLevel = 0;
 }
 
+void TqelXMLParser2::ReserveOutput(std::size_t expected)
+{
+    // The room handed out grows in steps of GrowBy, so the last step passes the
+    // output's length by up to GrowBy; storage for only the length would make that
+    // step copy the whole output into storage twice as large.
+    ReserveLarge(OutBuffer, expected + GrowBy);
+}
+
 char* TqelXMLParser2::OutputRoom(std::size_t n)
 {
     if (OutCapacity < OutLength + n) {
@@ -432,10 +441,9 @@ void TqelXMLParser2::GetXMLText(std::string& result)
         return;
     }
     ResetOutput();
-    // A document is written about as long as it was read: storage for that much
-    // (and an eighth more, for line ends that grow to two characters) saves
-    // copying the output each time it outgrows its storage.
-    OutBuffer.reserve(Source.size() + Source.size() / 8);
+    // A document is written about as long as it was read, and an eighth more for
+    // line ends that grow to two characters.
+    ReserveOutput(Source.size() + Source.size() / 8);
     WriteDeclaration(*this);
     WriteNode(this);
     TakeOutput(result);

@@ -6,7 +6,6 @@
 
 #include "xpath/qelXPathParser2.h"
 #include "xslt/BooleanPattern.h"
-#include "xslt/OutputReserve.h"
 #include "xslt/qelXSLTransform.h"
 
 namespace {
@@ -89,10 +88,7 @@ void TqelXMLParser2::TransformNode(TqelXMLNode2* node, std::string& text)
     text.clear();
     ResetOutput();
     const std::size_t reserved = FLastOutputLength;
-    // The room handed out grows in steps of GrowBy, so the last step passes the
-    // output's length by up to GrowBy; reserving only the length would make that
-    // step copy the whole output into a buffer twice as large.
-    if (reserved > 0) ReserveOutput(OutBuffer, reserved + GrowBy);
+    if (reserved > 0) ReserveOutput(reserved);
     FAttributeExpressions.clear();
     const TqelXMLNode2* top = node;
     while (top && top->Parent) top = top->Parent;

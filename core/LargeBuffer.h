@@ -1,5 +1,5 @@
 #pragma once
-// Room for a transformation's output of known size.
+// Room for a text of known size.
 
 #include <cstddef>
 #include <string>
@@ -8,4 +8,4 @@
 // mapped afresh by the C library and its pages are faulted in one by one as the
 // output fills them, which costs far more than writing the output; such a buffer
 // asks the system for large pages instead, where it offers them.
-void ReserveOutput(std::string& buffer, std::size_t size);
+void ReserveLarge(std::string& buffer, std::size_t size);

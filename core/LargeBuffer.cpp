@@ -1,4 +1,4 @@
-#include "xslt/OutputReserve.h"
+#include "core/LargeBuffer.h"
 
 #include <cstdint>
 
@@ -14,7 +14,7 @@ constexpr std::size_t LargeOutput = std::size_t{32} << 20;
 
 }  // namespace
 
-void ReserveOutput(std::string& buffer, std::size_t size)
+void ReserveLarge(std::string& buffer, std::size_t size)
 {
     buffer.reserve(size);
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
